@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds Kestrova and runs the whole suite: once as built, once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets briefly. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc)
+
+build_and_test() {  # folder, cmake options...
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== build and test"
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKESTROVA_SANITIZE=ON -DKESTROVA_BENCH=OFF
+
+echo "== fuzz targets"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_FUZZ=ON -DKESTROVA_BENCH=OFF \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build-fuzz -j "$jobs"
+scripts/run-fuzzers.sh build-fuzz
