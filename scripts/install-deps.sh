@@ -13,9 +13,12 @@ packages=(
   libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libx11-dev libxext-dev libasound2-dev libssl-dev linux-libc-dev
   # tests and their peers
-  xvfb trayer x11-apps imagemagick xdotool ffmpeg alsa-utils curl wrk nodejs npm
+  xvfb trayer x11-apps imagemagick xdotool ffmpeg alsa-utils curl wrk
   postfix libsasl2-modules sasl2-bin swaks clang libclang-rt-14-dev
 )
+
+# Node.js with npm comes with this kind of machine; Debian's own is the fallback elsewhere.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
