@@ -24,7 +24,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== fuzz targets"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_FUZZ=ON -DKESTROVA_BENCH=OFF \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-if cmake --build build-fuzz --target help | grep -q '^fuzzers:'; then
+if cmake --build build-fuzz --target help | grep '^fuzzers:' >/dev/null; then
   cmake --build build-fuzz -j "$jobs" --target fuzzers
   scripts/run-fuzzers.sh build-fuzz
 else
