@@ -31,41 +31,69 @@ struct BitmapInfo {
     uint32_t bmiColors[1] = {0};
 };
 
-enum class Status { Ok = 0, InvalidParameter, OutOfMemory, FileNotFound, UnknownImageFormat, Win32Error,
-                    NotImplemented };
+enum class Status {
+    Ok = 0,
+    InvalidParameter,
+    OutOfMemory,
+    FileNotFound,
+    UnknownImageFormat,
+    Win32Error,
+    NotImplemented,
+    GenericError
+};
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// A picture in memory: 24-bit, top-down rows, blue-green-red bytes, each row padded to 4 bytes.
+// A picture in memory: 24-bit, blue-green-red bytes, each row padded to 4 bytes. Row(0) is the top row. The
+// rows are kept in the order they came in (a bottom-up frame stays bottom-up), so that making a bitmap from a
+// frame is one copy and the encoders read the frame's rows where they lie.
 class Bitmap {
 public:
-    // From a frame: a 24-bit BI_RGB header and its pixels (bottom-up when biHeight > 0).
+    // Pictures larger than this on either side, or with more pixels in all, are refused.
+    static constexpr int kMaxSide = 16384;
+    static constexpr int64_t kMaxPixels = int64_t(1) << 25;
+
+    // From a frame: a 24-bit BI_RGB header and its pixels (bottom-up when biHeight > 0, each row padded to 4
+    // bytes); null for any other header or a size out of range.
     static std::unique_ptr<Bitmap> FromFrame(const BitmapInfoHeader& header, const uint8_t* pixels);
-    // Decodes JPEG or PNG bytes; null when they are neither or are damaged.
+    // Decodes JPEG, PNG or 24-bit BMP bytes; null when they are none of these or are damaged.
     static std::unique_ptr<Bitmap> Decode(const uint8_t* data, size_t size);
     // Decodes a bitmap resource of the program by id (see platform/base/resources.h); null when missing.
     static std::unique_ptr<Bitmap> FromResource(int id);
+    // A top-down picture whose bytes the caller overwrites in full; null for a size out of range.
+    static std::unique_ptr<Bitmap> ForOverwrite(int width, int height);
 
+    // A black picture (a size out of range gives an empty one).
     Bitmap(int width, int height);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Stride() const { return stride_; }
-    const uint8_t* Row(int y) const { return pixels_.data() + size_t(y) * stride_; }
-    uint8_t* Row(int y) { return pixels_.data() + size_t(y) * stride_; }
+    bool RowsBottomUp() const { return bottomUp_; }
+    const uint8_t* Row(int y) const { return pixels_.get() + RowOffset(y); }
+    uint8_t* Row(int y) { return pixels_.get() + RowOffset(y); }
+    // The row that lies first in memory: Row(0), or Row(Height() - 1) when the rows are bottom-up.
+    const uint8_t* FirstStoredRow() const { return pixels_.get(); }
 
     // A 24-bit copy of `area`; null when the area is not wholly inside the picture.
     std::unique_ptr<Bitmap> Clone(const Rect& area) const;
-    // Copies `area` as 24-bit rows of `stride` bytes, top-down, into `out` (stride >= width * 3).
+    // Copies `area` as 24-bit rows into `out`: the top row at `out`, each next row `stride` bytes further
+    // (|stride| >= width * 3; a negative stride writes the rows bottom-up). InvalidParameter when the area is
+    // not wholly inside the picture or the buffer or stride cannot hold it.
     Status LockBitsInto(const Rect& area, uint8_t* out, int stride) const;
 
 private:
-    int width_;
-    int height_;
-    int stride_;
-    std::vector<uint8_t> pixels_;
+    struct Uninitialized {};
+    Bitmap(int width, int height, bool bottomUp, Uninitialized);
+    size_t RowOffset(int y) const { return size_t(bottomUp_ ? height_ - 1 - y : y) * size_t(stride_); }
+
+    int width_ = 0;
+    int height_ = 0;
+    int stride_ = 0;
+    bool bottomUp_ = false;
+    std::unique_ptr<uint8_t[]> pixels_;
 };
 
 // An image encoder: an id and the MIME type it writes.
@@ -80,8 +108,10 @@ const std::vector<EncoderInfo>& ImageEncoders();
 bool FindEncoder(std::string_view mimeType, int* id);
 
 // Encodes with encoder `encoderId`; `quality` (0..100) is the JPEG quality and ignored by PNG.
+// InvalidParameter for an unknown encoder, an empty picture or a JPEG quality out of range.
 Status Encode(const Bitmap& bitmap, int encoderId, int quality, std::vector<uint8_t>& out);
-// Encodes and writes the file, replacing one that exists.
+// Encodes and writes the file, replacing one that exists; a reader of the old file never sees a part of the
+// new one. Win32Error when the file cannot be written.
 Status Save(const Bitmap& bitmap, const std::wstring& path, int encoderId, int quality);
 
 }  // namespace kestrova::imaging
