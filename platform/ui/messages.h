@@ -34,7 +34,9 @@ struct CREATESTRUCTW {
 HWND CreateWindowExW(uint32_t exStyle, const wchar_t* className, const wchar_t* windowName, uint32_t style,
                      int x, int y, int width, int height, HWND parent, uintptr_t menuOrId, HINSTANCE instance,
                      void* param);
-// Sends WM_DESTROY and WM_NCDESTROY (children first), removes its timers and frees the handle.
+// Destroys the windows it owns, sends WM_DESTROY, destroys its children the same way, sends WM_NCDESTROY,
+// removes its timers and queued messages and frees the handle. Only the window's own thread may destroy it;
+// a call while the window is already being destroyed does nothing more.
 BOOL DestroyWindow(HWND hwnd);
 // True while the handle names a live window; a handle of a destroyed window stays invalid for ever.
 BOOL IsWindow(HWND hwnd);
@@ -44,6 +46,8 @@ intptr_t GetWindowLongPtrW(HWND hwnd, int index);
 intptr_t SetWindowLongPtrW(HWND hwnd, int index, intptr_t value);
 
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Calls `proc` (a procedure replaced through GWLP_WNDPROC passes on to the one it replaced).
+LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Queues a message for the window's thread (hwnd null: for the calling thread). False when the handle is
 // not a live window.
@@ -52,7 +56,8 @@ BOOL PostThreadMessageW(uint64_t threadId, UINT msg, WPARAM wParam, LPARAM lPara
 // Calls the window procedure and returns its result; from another thread, waits until the window's thread
 // handles it (while waiting, the sender still handles messages sent to its own windows).
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Blocks until a message is there; returns 0 for WM_QUIT, -1 on error, else non-zero.
+// Blocks until a message is there; returns 0 for WM_QUIT, -1 on error, else non-zero. A window filter takes
+// the window's messages and those of its descendants; a range of 0, 0 takes every message.
 BOOL GetMessageW(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
 inline constexpr UINT PM_NOREMOVE = 0x0000;
 inline constexpr UINT PM_REMOVE = 0x0001;
@@ -63,6 +68,8 @@ void PostQuitMessage(int exitCode);
 // The calling thread's id, as PostThreadMessageW takes it.
 uint64_t GetCurrentThreadId();
 
-// Timers fire WM_TIMER (wParam = id) on the installed clock; setting an existing id restarts it.
+// Timers fire WM_TIMER (wParam = id, lParam = proc) on the installed clock; setting an existing id restarts
+// it. Without a window the timer belongs to the calling thread and gets a fresh id unless `id` names one of
+// its own. A timer that falls behind fires once, then again a full period after it was taken.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);

@@ -38,12 +38,47 @@ struct MSG {
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
-inline constexpr HWND HWND_MESSAGE = reinterpret_cast<HWND>(static_cast<intptr_t>(-3));
+inline const HWND HWND_MESSAGE = reinterpret_cast<HWND>(static_cast<intptr_t>(-3));
 
-inline constexpr uint16_t LOWORD(uintptr_t v) { return static_cast<uint16_t>(v & 0xFFFF); }
-inline constexpr uint16_t HIWORD(uintptr_t v) { return static_cast<uint16_t>((v >> 16) & 0xFFFF); }
-inline constexpr uintptr_t MAKEWPARAM(uint16_t lo, uint16_t hi) { return (uintptr_t(hi) << 16) | lo; }
-inline constexpr intptr_t MAKELPARAM(uint16_t lo, uint16_t hi) { return intptr_t((uint32_t(hi) << 16) | lo); }
+// Macros, as other C headers (libjpeg's among them) may define the same two names.
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+// Window styles.
+inline constexpr uint32_t WS_OVERLAPPED = 0x00000000;
+inline constexpr uint32_t WS_POPUP = 0x80000000;
+inline constexpr uint32_t WS_CHILD = 0x40000000;
+inline constexpr uint32_t WS_VISIBLE = 0x10000000;
+inline constexpr uint32_t WS_DISABLED = 0x08000000;
+inline constexpr uint32_t WS_CLIPSIBLINGS = 0x04000000;
+inline constexpr uint32_t WS_CLIPCHILDREN = 0x02000000;
+inline constexpr uint32_t WS_TABSTOP = 0x00010000;
+
+// Indexes of Get/SetWindowLongPtrW below the extra bytes.
+inline constexpr int GWLP_WNDPROC = -4;
+inline constexpr int GWLP_HINSTANCE = -6;
+inline constexpr int GWLP_HWNDPARENT = -8;
+inline constexpr int GWLP_ID = -12;
+inline constexpr int GWL_STYLE = -16;
+inline constexpr int GWL_EXSTYLE = -20;
+inline constexpr int GWLP_USERDATA = -21;
+
+inline constexpr uint16_t LOWORD(uintptr_t v) {
+    return static_cast<uint16_t>(v & 0xFFFF);
+}
+inline constexpr uint16_t HIWORD(uintptr_t v) {
+    return static_cast<uint16_t>((v >> 16) & 0xFFFF);
+}
+inline constexpr uintptr_t MAKEWPARAM(uint16_t lo, uint16_t hi) {
+    return (uintptr_t(hi) << 16) | lo;
+}
+inline constexpr intptr_t MAKELPARAM(uint16_t lo, uint16_t hi) {
+    return intptr_t((uint32_t(hi) << 16) | lo);
+}
 
 // Message numbers. The values the program depends on (WM_USER, WM_APP) are the usual ones.
 inline constexpr UINT WM_NULL = 0x0000;

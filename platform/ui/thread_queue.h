@@ -1,0 +1,74 @@
+#pragma once
+// A thread's message queue: the messages posted to it, the messages other threads send to its windows, its
+// timers and its quit flag. Every queue has its own mutex; code that also needs the window table takes the
+// table's lock first, never the other way round.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/ui/types.h"
+
+namespace kestrova::ui {
+
+class ThreadQueue;
+
+// A message sent from another thread, waiting to be handled by the window's thread.
+struct SentMessage {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 0;
+    bool done = false;  // guarded by the sender's queue mutex
+    std::shared_ptr<ThreadQueue> sender;
+};
+
+struct Timer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    uint32_t intervalMs = 0;
+    uint64_t dueMs = 0;
+    TIMERPROC proc = nullptr;
+};
+
+class ThreadQueue {
+public:
+    explicit ThreadQueue(uint64_t threadId) : threadId(threadId) {}
+
+    const uint64_t threadId;
+    std::mutex mutex;
+    std::condition_variable wake;  // notified under `mutex` whenever anything below changes
+    std::deque<MSG> posted;
+    std::deque<std::shared_ptr<SentMessage>> sends;
+    std::vector<Timer> timers;
+    bool quit = false;
+    int quitCode = 0;
+    bool alive = true;     // false once the thread has ended: nothing more is queued
+    uint64_t changes = 0;  // counts changes, so a waiting thread looks again at its time-out
+    // Called by a loop that is about to wait; returns true when it did something worth looking at again.
+    std::function<bool()> idleHook;
+
+    // Queues `msg`; false when the thread has ended. Takes the queue mutex.
+    bool Post(const MSG& msg);
+    // Wakes a waiting loop so it looks at its timers again. Call with `mutex` held.
+    void NoteChangeLocked();
+};
+
+// The calling thread's queue, made on first use and released (with the thread's windows) when it ends.
+std::shared_ptr<ThreadQueue> CurrentQueue();
+// The queue of a live thread by its id, or null.
+std::shared_ptr<ThreadQueue> FindQueue(uint64_t threadId);
+
+// When the earliest timer of `q` falls due, if it has any.
+std::optional<uint64_t> EarliestTimerDueMs(ThreadQueue& q);
+
+// The time of the installed clock, as messages carry it.
+uint64_t NowMs();
+
+}  // namespace kestrova::ui

@@ -1,0 +1,257 @@
+// Classes, creating and destroying windows, and the values every window carries.
+
+#include <cstring>
+
+#include "platform/ui/messages.h"
+#include "platform/ui/window_table.h"
+
+namespace kestrova::ui {
+namespace {
+
+// Frees the handle, and with it the window's timers and the messages still queued for it.
+void Release(HWND hwnd) {
+    TableLock lock = LockTable();
+    Window* w = FindWindowLocked(hwnd);
+    if (!w) return;
+    {
+        std::lock_guard<std::mutex> g(w->queue->mutex);
+        std::erase_if(w->queue->posted, [&](const MSG& m) { return m.hwnd == hwnd; });
+        std::erase_if(w->queue->timers, [&](const Timer& t) { return t.hwnd == hwnd; });
+        w->queue->NoteChangeLocked();
+    }
+    RemoveWindowLocked(hwnd);
+}
+
+// Destroys `hwnd` and what hangs on it in this order: the windows it owns, WM_DESTROY, its children (each the
+// same way), WM_NCDESTROY. A window already on its way out is left to the call that started it.
+void DestroyTree(HWND hwnd, bool sendDestroy) {
+    std::vector<HWND> owned;
+    {
+        TableLock lock = LockTable();
+        Window* w = FindWindowLocked(hwnd);
+        if (!w || w->destroying) return;
+        w->destroying = true;
+        for (Window* other : AllWindowsLocked())
+            if (other->owner == hwnd && other->queue == w->queue) owned.push_back(other->handle);
+    }
+    for (HWND popup : owned) DestroyTree(popup, true);
+    if (sendDestroy) CallWindow(hwnd, WM_DESTROY, 0, 0);
+    std::vector<HWND> children;
+    {
+        TableLock lock = LockTable();
+        if (Window* w = FindWindowLocked(hwnd)) children = w->children;
+    }
+    for (HWND child : children) DestroyTree(child, true);
+    CallWindow(hwnd, WM_NCDESTROY, 0, 0);
+    Release(hwnd);
+}
+
+}  // namespace
+}  // namespace kestrova::ui
+
+using namespace kestrova::ui;
+
+uint16_t RegisterClassW(const WNDCLASSW* wc) {
+    if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || !*wc->lpszClassName) return 0;
+    if (wc->cbWndExtra < 0 || wc->cbClsExtra < 0) return 0;
+    auto c = std::make_shared<WindowClass>();
+    c->name = wc->lpszClassName;
+    c->style = wc->style;
+    c->proc = wc->lpfnWndProc;
+    c->classExtra = wc->cbClsExtra;
+    c->windowExtra = wc->cbWndExtra;
+    c->instance = wc->hInstance;
+    TableLock lock = LockTable();
+    static uint16_t nextAtom = 0xC000;
+    if (!AddClassLocked(std::move(c))) return 0;
+    return nextAtom++;
+}
+
+BOOL UnregisterClassW(const wchar_t* className, HINSTANCE) {
+    if (!className) return FALSE;
+    TableLock lock = LockTable();
+    auto windowClass = FindClassLocked(className);
+    if (!windowClass) return FALSE;
+    for (Window* w : AllWindowsLocked())
+        if (w->windowClass == windowClass) return FALSE;  // still in use
+    return RemoveClassLocked(className);
+}
+
+HWND CreateWindowExW(uint32_t exStyle, const wchar_t* className, const wchar_t* windowName, uint32_t style,
+                     int x, int y, int width, int height, HWND parent, uintptr_t menuOrId, HINSTANCE instance,
+                     void* param) {
+    if (!className) return nullptr;
+    HWND hwnd;
+    {
+        TableLock lock = LockTable();
+        auto windowClass = FindClassLocked(className);
+        if (!windowClass) return nullptr;
+        auto w = std::make_unique<Window>();
+        Window* parentWindow = nullptr;
+        if (parent == HWND_MESSAGE) {
+            w->messageOnly = true;
+        } else if (parent) {
+            parentWindow = FindWindowLocked(parent);
+            if (!parentWindow) return nullptr;
+            if (style & WS_CHILD) {
+                w->parent = parent;
+            } else {
+                // A top-level window is owned by the top-level window of the one it was given.
+                Window* top = parentWindow;
+                while (top->parent) top = FindWindowLocked(top->parent);
+                w->owner = top->handle;
+                parentWindow = nullptr;
+            }
+        } else if (style & WS_CHILD) {
+            return nullptr;  // a child needs its parent
+        }
+        w->windowClass = windowClass;
+        w->proc = windowClass->proc;
+        w->extra.assign(size_t(windowClass->windowExtra), 0);
+        w->style = style;
+        w->exStyle = exStyle;
+        w->instance = instance;
+        w->id = (style & WS_CHILD) ? menuOrId : 0;
+        w->rect = RECT{x, y, x + width, y + height};
+        w->queue = CurrentQueue();
+        hwnd = AddWindowLocked(std::move(w));
+        if (parentWindow) parentWindow->children.insert(parentWindow->children.begin(), hwnd);
+    }
+    CREATESTRUCTW cs;
+    cs.lpCreateParams = param;
+    cs.hInstance = instance;
+    cs.hwndParent = parent;
+    cs.cx = width;
+    cs.cy = height;
+    cs.x = x;
+    cs.y = y;
+    cs.style = style;
+    cs.lpszName = windowName;
+    cs.lpszClass = className;
+    cs.dwExStyle = exStyle;
+    if (!CallWindow(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        DestroyTree(hwnd, false);
+        return nullptr;
+    }
+    if (CallWindow(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    return IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+BOOL DestroyWindow(HWND hwnd) {
+    {
+        TableLock lock = LockTable();
+        Window* w = FindWindowLocked(hwnd);
+        if (!w || w->queue != CurrentQueue()) return FALSE;  // only the window's own thread destroys it
+        if (w->destroying) return TRUE;
+    }
+    DestroyTree(hwnd, true);
+    return TRUE;
+}
+
+BOOL IsWindow(HWND hwnd) {
+    TableLock lock = LockTable();
+    return FindWindowLocked(hwnd) != nullptr;
+}
+
+intptr_t GetWindowLongPtrW(HWND hwnd, int index) {
+    TableLock lock = LockTable();
+    Window* w = FindWindowLocked(hwnd);
+    if (!w) return 0;
+    switch (index) {
+        case GWLP_WNDPROC:
+            return reinterpret_cast<intptr_t>(w->proc);
+        case GWLP_HINSTANCE:
+            return reinterpret_cast<intptr_t>(w->instance);
+        case GWLP_HWNDPARENT:
+            return reinterpret_cast<intptr_t>(w->parent ? w->parent : w->owner);
+        case GWLP_ID:
+            return intptr_t(w->id);
+        case GWL_STYLE:
+            return intptr_t(w->style);
+        case GWL_EXSTYLE:
+            return intptr_t(w->exStyle);
+        case GWLP_USERDATA:
+            return w->userData;
+    }
+    if (index < 0 || size_t(index) + sizeof(intptr_t) > w->extra.size()) return 0;
+    intptr_t value;
+    std::memcpy(&value, w->extra.data() + index, sizeof value);
+    return value;
+}
+
+intptr_t SetWindowLongPtrW(HWND hwnd, int index, intptr_t value) {
+    TableLock lock = LockTable();
+    Window* w = FindWindowLocked(hwnd);
+    if (!w) return 0;
+    intptr_t old = GetWindowLongPtrW(hwnd, index);
+    switch (index) {
+        case GWLP_WNDPROC:
+            if (value) w->proc = reinterpret_cast<WNDPROC>(value);
+            return old;
+        case GWLP_HINSTANCE:
+            w->instance = reinterpret_cast<HINSTANCE>(value);
+            return old;
+        case GWLP_HWNDPARENT:
+            if (!w->parent) w->owner = reinterpret_cast<HWND>(value);
+            return old;
+        case GWLP_ID:
+            w->id = uintptr_t(value);
+            return old;
+        case GWL_STYLE:
+            w->style = uint32_t(value);
+            return old;
+        case GWL_EXSTYLE:
+            w->exStyle = uint32_t(value);
+            return old;
+        case GWLP_USERDATA:
+            w->userData = value;
+            return old;
+    }
+    if (index < 0 || size_t(index) + sizeof(intptr_t) > w->extra.size()) return 0;
+    std::memcpy(w->extra.data() + index, &value, sizeof value);
+    return old;
+}
+
+LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return proc ? proc(hwnd, msg, wParam, lParam) : 0;
+}
+
+LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_NCCREATE: {
+            auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            TableLock lock = LockTable();
+            if (Window* w = FindWindowLocked(hwnd)) w->text = cs && cs->lpszName ? cs->lpszName : L"";
+            return TRUE;
+        }
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_SETTEXT: {
+            TableLock lock = LockTable();
+            Window* w = FindWindowLocked(hwnd);
+            if (!w) return FALSE;
+            w->text = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+            return TRUE;
+        }
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+            if (!buffer || wParam == 0) return 0;
+            TableLock lock = LockTable();
+            Window* w = FindWindowLocked(hwnd);
+            size_t n = w ? std::min<size_t>(w->text.size(), wParam - 1) : 0;
+            if (n) std::wmemcpy(buffer, w->text.data(), n);
+            buffer[n] = L'\0';
+            return LRESULT(n);
+        }
+        case WM_GETTEXTLENGTH: {
+            TableLock lock = LockTable();
+            Window* w = FindWindowLocked(hwnd);
+            return w ? LRESULT(w->text.size()) : 0;
+        }
+    }
+    return 0;
+}
