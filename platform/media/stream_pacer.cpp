@@ -1,0 +1,21 @@
+#include "platform/media/stream_pacer.h"
+
+#include "platform/base/clock.h"
+
+namespace kestrova::media {
+
+StreamPacer::StreamPacer(uint32_t intervalMs) : intervalMs_(intervalMs) {}
+
+bool StreamPacer::WaitNext(StopFlag& stop) {
+    Clock& clock = GetClock();
+    if (count_ == 0) start_ = clock.Milliseconds();
+    const uint64_t due = start_ + count_ * intervalMs_;
+    for (uint64_t now = clock.Milliseconds(); now < due; now = clock.Milliseconds()) {
+        if (!stop.SleepUnlessStopped(uint32_t(due - now))) return false;
+    }
+    if (stop.Requested()) return false;
+    ++count_;
+    return true;
+}
+
+}  // namespace kestrova::media
