@@ -198,6 +198,14 @@ int TcpSocket::Receive(void* buffer, int size, int32_t timeoutSeconds) {
     return static_cast<int>(received);
 }
 
+bool TcpSocket::PeerClosed() const {
+    const SocketHandle handle = handle_.load();
+    if (handle == kInvalidSocket) return true;
+    char byte;
+    const ssize_t peeked = recv(handle, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return peeked == 0 || (peeked < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
 int TcpSocket::Send(const void* data, int length, int32_t timeoutSeconds) {
     const SocketHandle handle = handle_.load();
     if (handle == kInvalidSocket) return -1;

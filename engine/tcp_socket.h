@@ -38,6 +38,9 @@ public:
     // One receive of at most `size` bytes after waiting up to the time-out for data: the byte count, 0 when
     // the time-out passed or the peer closed, -1 on error.
     int Receive(void* buffer, int size, int32_t timeoutSeconds);
+    // Whether the peer has ended the connection (closed or reset it) with no byte left to read: tells a
+    // receive result of 0 after a close from one after a time-out. Does not wait.
+    bool PeerClosed() const;
     // One send (a partial send is not completed): the byte count, 0 on time-out, -1 on error.
     int Send(const void* data, int length, int32_t timeoutSeconds);
     // Reads one HTTP response, ending at its Content-Length body or when the peer closes or a receive times

@@ -155,10 +155,15 @@ TEST_F(TcpSocketTest, ReceiveWaitsForItsTimeOutButNotForAClosedPeer) {
     EXPECT_EQ(client.Receive(buffer, sizeof(buffer), 1), 0);
     EXPECT_GE(SecondsSince(start), 0.9);
 
+    EXPECT_FALSE(client.PeerClosed());
+    SendText(*server, "x");
     server->CloseSocket();
+    EXPECT_FALSE(client.PeerClosed());  // a byte is still to be read
+    EXPECT_EQ(client.Receive(buffer, sizeof(buffer), 5), 1);
     start = Steady::now();
     EXPECT_EQ(client.Receive(buffer, sizeof(buffer), 5), 0);
     EXPECT_LT(SecondsSince(start), 1.0);
+    EXPECT_TRUE(client.PeerClosed());
 
     TcpSocket noHandle;
     EXPECT_EQ(noHandle.Receive(buffer, sizeof(buffer), 5), -1);

@@ -123,6 +123,12 @@ void FakeCamera::SetFrames(std::vector<std::string> jpegs, int repeat) {
     repeat_ = repeat;
 }
 
+void FakeCamera::SetRawStream(const std::string& bytes) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    rawStream_ = bytes;
+    raw_ = true;
+}
+
 void FakeCamera::SetDelivery(size_t pieceSize, std::chrono::milliseconds pause) {
     std::lock_guard<std::mutex> guard(mutex_);
     pieceSize_ = pieceSize;
@@ -138,6 +144,7 @@ std::string FakeCamera::StreamBytes() const {
     std::lock_guard<std::mutex> guard(mutex_);
     std::string bytes = "HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace;boundary=" +
                         std::string(kBoundary) + "\r\n\r\n";
+    if (raw_) return bytes + rawStream_;
     for (int round = 0; round < std::max(repeat_, 1); ++round) {
         for (const std::string& jpeg : frames_) {
             bytes += "--" + std::string(kBoundary) + "\r\nContent-Type: image/jpeg\r\nContent-Length: " +

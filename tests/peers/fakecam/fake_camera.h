@@ -48,6 +48,9 @@ public:
 
     // The JPEG pictures of the stream; sent `repeat` times over (0: until the client goes away).
     void SetFrames(std::vector<std::string> jpegs, int repeat = 1);
+    // Sends these bytes after the stream's HTTP head instead of the parts made from the frames, e.g. to serve
+    // a malformed stream.
+    void SetRawStream(const std::string& bytes);
     // Stream bytes go out in pieces of `pieceSize` bytes with `pause` after each piece.
     void SetDelivery(size_t pieceSize, std::chrono::milliseconds pause = std::chrono::milliseconds(0));
     void SetAfterFrames(AfterFrames after);
@@ -86,6 +89,8 @@ private:
     std::string controlReply_ = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nresult=\"ok\"\r\n";
     std::string ptzReply_ = "HTTP/1.0 200 OK\r\n\r\nok.\r\n";
     std::vector<std::string> frames_;
+    std::string rawStream_;
+    bool raw_ = false;
     int repeat_ = 1;
     size_t pieceSize_ = 0;  // 0: each part in one send
     std::chrono::milliseconds pause_{0};
