@@ -13,6 +13,10 @@ bool SizeInRange(int64_t width, int64_t height) {
            width * height <= Bitmap::kMaxPixels;
 }
 
+int64_t FrameRows(const BitmapInfoHeader& header) {
+    return header.biHeight < 0 ? -int64_t(header.biHeight) : int64_t(header.biHeight);
+}
+
 int PaddedRowBytes(int width) {
     return (width * 3 + 3) & ~3;
 }
@@ -24,19 +28,22 @@ bool AreaInside(const Rect& area, int width, int height) {
 
 }  // namespace
 
+Bitmap::Bitmap(int width, int height, bool bottomUp, uint8_t* pixels)
+    : width_(width), height_(height), stride_(PaddedRowBytes(width)), bottomUp_(bottomUp), pixels_(pixels) {}
+
 Bitmap::Bitmap(int width, int height, bool bottomUp, Uninitialized)
-    : width_(width),
-      height_(height),
-      stride_(PaddedRowBytes(width)),
-      bottomUp_(bottomUp),
-      pixels_(std::make_unique_for_overwrite<uint8_t[]>(size_t(stride_) * size_t(height))) {}
+    : Bitmap(width, height, bottomUp, nullptr) {
+    owned_ = std::make_unique_for_overwrite<uint8_t[]>(size_t(stride_) * size_t(height));
+    pixels_ = owned_.get();
+}
 
 Bitmap::Bitmap(int width, int height) {
     if (!SizeInRange(width, height)) return;
     width_ = width;
     height_ = height;
     stride_ = PaddedRowBytes(width);
-    pixels_ = std::make_unique<uint8_t[]>(size_t(stride_) * size_t(height));
+    owned_ = std::make_unique<uint8_t[]>(size_t(stride_) * size_t(height));
+    pixels_ = owned_.get();
 }
 
 std::unique_ptr<Bitmap> Bitmap::ForOverwrite(int width, int height) {
@@ -44,24 +51,23 @@ std::unique_ptr<Bitmap> Bitmap::ForOverwrite(int width, int height) {
     return std::unique_ptr<Bitmap>(new Bitmap(width, height, false, Uninitialized{}));
 }
 
-std::unique_ptr<Bitmap> Bitmap::FromFrame(const BitmapInfoHeader& header, const uint8_t* pixels) {
-    const int64_t height = header.biHeight < 0 ? -int64_t(header.biHeight) : int64_t(header.biHeight);
+std::unique_ptr<const Bitmap> Bitmap::ViewFrame(const BitmapInfoHeader& header, const uint8_t* pixels) {
     if (pixels == nullptr || header.biBitCount != 24 || header.biCompression != 0 ||
-        !SizeInRange(header.biWidth, height)) {
+        !SizeInRange(header.biWidth, FrameRows(header))) {
         return nullptr;
     }
-    auto bitmap = std::unique_ptr<Bitmap>(
-        new Bitmap(header.biWidth, int(height), header.biHeight > 0, Uninitialized{}));
-    std::memcpy(bitmap->pixels_.get(), pixels, size_t(bitmap->stride_) * size_t(height));
-    return bitmap;
+    // The view is const, so the frame's pixels are only ever read through it.
+    return std::unique_ptr<const Bitmap>(new Bitmap(header.biWidth, int(FrameRows(header)),
+                                                    header.biHeight > 0, const_cast<uint8_t*>(pixels)));
 }
 
-std::unique_ptr<Bitmap> Bitmap::Decode(const uint8_t* data, size_t size) {
-    if (data == nullptr) return nullptr;
-    if (LooksLikeJpeg(data, size)) return DecodeJpeg(data, size);
-    if (LooksLikePng(data, size)) return DecodePng(data, size);
-    if (LooksLikeBmp(data, size)) return DecodeBmp(data, size);
-    return nullptr;
+std::unique_ptr<Bitmap> Bitmap::FromFrame(const BitmapInfoHeader& header, const uint8_t* pixels) {
+    auto view = ViewFrame(header, pixels);
+    if (!view) return nullptr;
+    auto bitmap =
+        std::unique_ptr<Bitmap>(new Bitmap(view->width_, view->height_, view->bottomUp_, Uninitialized{}));
+    std::memcpy(bitmap->pixels_, pixels, size_t(bitmap->stride_) * size_t(bitmap->height_));
+    return bitmap;
 }
 
 std::unique_ptr<Bitmap> Bitmap::FromResource(int id) {

@@ -58,6 +58,9 @@ public:
     // From a frame: a 24-bit BI_RGB header and its pixels (bottom-up when biHeight > 0, each row padded to 4
     // bytes); null for any other header or a size out of range.
     static std::unique_ptr<Bitmap> FromFrame(const BitmapInfoHeader& header, const uint8_t* pixels);
+    // The same picture over the frame's own pixels, without a copy: for encoding a frame while its owner
+    // keeps it alive and unchanged (under the frame lock).
+    static std::unique_ptr<const Bitmap> ViewFrame(const BitmapInfoHeader& header, const uint8_t* pixels);
     // Decodes JPEG, PNG or 24-bit BMP bytes; null when they are none of these or are damaged.
     static std::unique_ptr<Bitmap> Decode(const uint8_t* data, size_t size);
     // Decodes a bitmap resource of the program by id (see platform/base/resources.h); null when missing.
@@ -72,10 +75,10 @@ public:
     int Height() const { return height_; }
     int Stride() const { return stride_; }
     bool RowsBottomUp() const { return bottomUp_; }
-    const uint8_t* Row(int y) const { return pixels_.get() + RowOffset(y); }
-    uint8_t* Row(int y) { return pixels_.get() + RowOffset(y); }
+    const uint8_t* Row(int y) const { return pixels_ + RowOffset(y); }
+    uint8_t* Row(int y) { return pixels_ + RowOffset(y); }
     // The row that lies first in memory: Row(0), or Row(Height() - 1) when the rows are bottom-up.
-    const uint8_t* FirstStoredRow() const { return pixels_.get(); }
+    const uint8_t* FirstStoredRow() const { return pixels_; }
 
     // A 24-bit copy of `area`; null when the area is not wholly inside the picture.
     std::unique_ptr<Bitmap> Clone(const Rect& area) const;
@@ -87,14 +90,24 @@ public:
 private:
     struct Uninitialized {};
     Bitmap(int width, int height, bool bottomUp, Uninitialized);
+    Bitmap(int width, int height, bool bottomUp, uint8_t* pixels);
     size_t RowOffset(int y) const { return size_t(bottomUp_ ? height_ - 1 - y : y) * size_t(stride_); }
 
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;
     bool bottomUp_ = false;
-    std::unique_ptr<uint8_t[]> pixels_;
+    std::unique_ptr<uint8_t[]> owned_;  // empty for a view of a frame
+    uint8_t* pixels_ = nullptr;
 };
+
+// The width and height of JPEG, PNG or BMP bytes, from their header alone; false when it cannot be read.
+bool ReadImageSize(const uint8_t* data, size_t size, int* width, int* height);
+// Decodes a picture of exactly `width` x `height` straight into the caller's rows: the top row at `out`, each
+// next row `stride` bytes further (negative: bottom-up, as frames lie). InvalidParameter for a picture of
+// another size or a stride shorter than a row (nothing is written then); UnknownImageFormat when the bytes
+// cannot be decoded, which may leave the rows partly written.
+Status DecodeInto(const uint8_t* data, size_t size, int width, int height, uint8_t* out, int stride);
 
 // An image encoder: an id and the MIME type it writes.
 struct EncoderInfo {

@@ -23,30 +23,34 @@ bool LooksLikeBmp(const uint8_t* data, size_t size) {
     return size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-std::unique_ptr<Bitmap> DecodeBmp(const uint8_t* data, size_t size) {
-    if (size < kFileHeaderBytes + kInfoHeaderBytes) return nullptr;
+bool DecodeBmpRows(const uint8_t* data, size_t size, const PlaceRows& place) {
+    if (size < kFileHeaderBytes + kInfoHeaderBytes) return false;
     const uint32_t pixelOffset = ReadU32(data + 10);
     const uint8_t* info = data + kFileHeaderBytes;
-    BitmapInfoHeader header;
-    header.biSize = ReadU32(info);
-    header.biWidth = int32_t(ReadU32(info + 4));
-    header.biHeight = int32_t(ReadU32(info + 8));
-    header.biPlanes = ReadU16(info + 12);
-    header.biBitCount = ReadU16(info + 14);
-    header.biCompression = ReadU32(info + 16);
-    if (header.biSize < kInfoHeaderBytes || header.biPlanes != 1 || header.biBitCount != 24 ||
-        header.biCompression != 0 || header.biWidth <= 0 || header.biWidth > Bitmap::kMaxSide ||
-        header.biHeight == 0 || header.biHeight < -Bitmap::kMaxSide || header.biHeight > Bitmap::kMaxSide) {
-        return nullptr;
+    const uint32_t infoBytes = ReadU32(info);
+    const int32_t width = int32_t(ReadU32(info + 4));
+    const int32_t storedHeight = int32_t(ReadU32(info + 8));
+    const bool bottomUp = storedHeight > 0;
+    const int64_t height = bottomUp ? storedHeight : -int64_t(storedHeight);
+    if (infoBytes < kInfoHeaderBytes || ReadU16(info + 12) != 1 || ReadU16(info + 14) != 24 ||
+        ReadU32(info + 16) != 0 || width <= 0 || width > Bitmap::kMaxSide || height == 0 ||
+        height > Bitmap::kMaxSide) {
+        return false;
     }
-    const uint64_t rowBytes = (uint64_t(header.biWidth) * 3 + 3) & ~uint64_t(3);
-    const uint64_t rows =
-        header.biHeight < 0 ? uint64_t(-int64_t(header.biHeight)) : uint64_t(header.biHeight);
-    if (pixelOffset < kFileHeaderBytes + uint64_t(header.biSize) || pixelOffset > size ||
-        size - pixelOffset < rowBytes * rows) {
-        return nullptr;
+    const uint64_t rowBytes = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
+    if (pixelOffset < kFileHeaderBytes + uint64_t(infoBytes) || pixelOffset > size ||
+        size - pixelOffset < rowBytes * uint64_t(height)) {
+        return false;
     }
-    return Bitmap::FromFrame(header, data + pixelOffset);
+    int stride = 0;
+    uint8_t* top = place(width, int(height), &stride);
+    if (top == nullptr) return false;
+    for (int y = 0; y < height; ++y) {
+        const int64_t stored = bottomUp ? height - 1 - y : y;
+        std::memcpy(top + ptrdiff_t(y) * stride, data + pixelOffset + uint64_t(stored) * rowBytes,
+                    size_t(width) * 3);
+    }
+    return true;
 }
 
 }  // namespace kestrova::imaging

@@ -51,23 +51,26 @@ bool LooksLikeJpeg(const uint8_t* data, size_t size) {
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8;
 }
 
-std::unique_ptr<Bitmap> DecodeJpeg(const uint8_t* data, size_t size) {
-    if (size > ULONG_MAX) return nullptr;
+bool DecodeJpegRows(const uint8_t* data, size_t size, const PlaceRows& place) {
+    if (size > ULONG_MAX) return false;
     tjhandle handle = ThreadCoders().Decompressor();
-    if (handle == nullptr) return nullptr;
+    if (handle == nullptr) return false;
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle, data, size, &width, &height, &subsampling, &colorspace) != 0)
-        return nullptr;
-    auto bitmap = Bitmap::ForOverwrite(width, height);
-    if (!bitmap) return nullptr;
+    // A stream of tables alone reads as a header without a picture.
+    if (tjDecompressHeader3(handle, data, size, &width, &height, &subsampling, &colorspace) != 0 ||
+        width <= 0 || height <= 0) {
+        return false;
+    }
+    int stride = 0;
+    uint8_t* top = place(width, height, &stride);
+    if (top == nullptr) return false;
+    uint8_t* first = stride < 0 ? top + ptrdiff_t(height - 1) * stride : top;
+    const int flags = stride < 0 ? TJFLAG_BOTTOMUP : 0;
     // Warnings (a few stray bytes, a picture cut short) still leave a whole picture, as cameras expect of a
     // decoder; only errors drop it.
-    if (tjDecompress2(handle, data, size, bitmap->Row(0), width, bitmap->Stride(), height, TJPF_BGR, 0) !=
-            0 &&
-        tjGetErrorCode(handle) != TJERR_WARNING) {
-        return nullptr;
-    }
-    return bitmap;
+    return tjDecompress2(handle, data, size, first, width, stride < 0 ? -stride : stride, height, TJPF_BGR,
+                         flags) == 0 ||
+           tjGetErrorCode(handle) == TJERR_WARNING;
 }
 
 Status EncodeJpeg(const Bitmap& bitmap, int quality, std::vector<uint8_t>& out) {

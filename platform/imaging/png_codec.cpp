@@ -13,23 +13,27 @@ bool LooksLikePng(const uint8_t* data, size_t size) {
     return size >= sizeof kSignature && std::memcmp(data, kSignature, sizeof kSignature) == 0;
 }
 
-std::unique_ptr<Bitmap> DecodePng(const uint8_t* data, size_t size) {
+bool DecodePngRows(const uint8_t* data, size_t size, const PlaceRows& place) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
-    auto bitmap = Bitmap::ForOverwrite(int(image.width), int(image.height));
-    if (!bitmap) {
+    if (!png_image_begin_read_from_memory(&image, data, size)) return false;
+    int stride = 0;
+    uint8_t* top = image.width <= uint32_t(Bitmap::kMaxSide) && image.height <= uint32_t(Bitmap::kMaxSide)
+                       ? place(int(image.width), int(image.height), &stride)
+                       : nullptr;
+    if (top == nullptr) {
         png_image_free(&image);
-        return nullptr;
+        return false;
     }
     // Transparent pixels are laid over black.
     if (image.format & PNG_FORMAT_FLAG_ALPHA) {
-        std::memset(bitmap->Row(0), 0, size_t(bitmap->Stride()) * size_t(bitmap->Height()));
+        for (uint32_t y = 0; y < image.height; ++y)
+            std::memset(top + ptrdiff_t(y) * stride, 0, image.width * 3);
     }
     image.format = PNG_FORMAT_BGR;
-    if (!png_image_finish_read(&image, nullptr, bitmap->Row(0), bitmap->Stride(), nullptr)) return nullptr;
-    return bitmap;
+    uint8_t* first = stride < 0 ? top + ptrdiff_t(image.height - 1) * stride : top;
+    return png_image_finish_read(&image, nullptr, first, stride, nullptr) != 0;
 }
 
 Status EncodePng(const Bitmap& bitmap, std::vector<uint8_t>& out) {

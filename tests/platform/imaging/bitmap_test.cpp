@@ -16,6 +16,12 @@ TEST(Bitmap, FromFrameKeepsAnUprightPictureForEitherRowOrder) {
     EXPECT_TRUE(Near(PixelAt(*bottomUp, 0, 0), kTopColour, 0));
     EXPECT_TRUE(Near(PixelAt(*bottomUp, 9, 5), kBottomColour, 0));
 
+    // A view reads the same rows where they lie.
+    auto view = Bitmap::ViewFrame(frame.header, frame.pixels.data());
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->FirstStoredRow(), frame.pixels.data());
+    EXPECT_TRUE(SamePixels(*view, *bottomUp));
+
     // The same rows read as top-down show the picture the other way up.
     frame.header.biHeight = -6;
     auto topDown = Bitmap::FromFrame(frame.header, frame.pixels.data());
@@ -41,8 +47,10 @@ TEST(Bitmap, FromFrameRefusesHeadersItCannotRead) {
         BitmapInfoHeader header = frame.header;
         c.change(header);
         EXPECT_FALSE(Bitmap::FromFrame(header, frame.pixels.data())) << c.name;
+        EXPECT_FALSE(Bitmap::ViewFrame(header, frame.pixels.data())) << c.name;
     }
     EXPECT_FALSE(Bitmap::FromFrame(frame.header, nullptr));
+    EXPECT_FALSE(Bitmap::ViewFrame(frame.header, nullptr));
 }
 
 TEST(Bitmap, CloneCopiesAreasInsideAndRefusesAnyOther) {
@@ -84,22 +92,6 @@ TEST(Bitmap, LockBitsIntoWritesRowsAtTheCallersStride) {
     EXPECT_EQ(picture.LockBitsInto({0, 0, 86, 129}, buffer.data(), stride), Status::InvalidParameter);
     EXPECT_EQ(picture.LockBitsInto({1, 0, 86, 128}, buffer.data(), stride), Status::InvalidParameter);
     EXPECT_EQ(picture.LockBitsInto({0, 0, 86, 128}, nullptr, stride), Status::InvalidParameter);
-}
-
-// A bitmap file as an editor saves it: file header, 40-byte info header, padded 24-bit rows.
-std::vector<uint8_t> BmpFile(const Frame& frame) {
-    std::vector<uint8_t> file(54 + frame.pixels.size());
-    const auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
-    file[0] = 'B', file[1] = 'M';
-    put32(2, uint32_t(54 + frame.pixels.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, uint32_t(frame.header.biWidth));
-    put32(22, uint32_t(frame.header.biHeight));
-    file[26] = 1;
-    file[28] = 24;
-    std::copy(frame.pixels.begin(), frame.pixels.end(), file.begin() + 54);
-    return file;
 }
 
 TEST(BmpCodec, DecodesTwentyFourBitFilesUpright) {

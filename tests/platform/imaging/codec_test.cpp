@@ -96,7 +96,7 @@ TEST(PngCodec, TransparentPixelsDecodeOverBlack) {
 TEST(Save, BottomUpFrameComesBackUprightInEitherFormat) {
     TempFolder folder;
     const Frame frame = TwoToneFrame(64, 48);
-    auto bitmap = Bitmap::FromFrame(frame.header, frame.pixels.data());
+    auto bitmap = Bitmap::ViewFrame(frame.header, frame.pixels.data());
     ASSERT_TRUE(bitmap);
     for (const char* mimeType : {"image/jpeg", "image/png"}) {
         const std::wstring path = folder.path() + L"frame";

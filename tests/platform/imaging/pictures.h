@@ -1,8 +1,10 @@
 #pragma once
 // Test pictures: frames whose top and bottom differ plainly, and pictures of random pixels.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -65,6 +67,22 @@ inline bool SamePixels(const Bitmap& a, const Bitmap& b) {
         if (!std::equal(a.Row(y), a.Row(y) + a.Width() * 3, b.Row(y))) return false;
     }
     return true;
+}
+
+// A bitmap file as an editor saves it: file header, 40-byte info header, padded 24-bit rows.
+inline std::vector<uint8_t> BmpFile(const Frame& frame) {
+    std::vector<uint8_t> file(54 + frame.pixels.size());
+    const auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
+    file[0] = 'B', file[1] = 'M';
+    put32(2, uint32_t(54 + frame.pixels.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(frame.header.biWidth));
+    put32(22, uint32_t(frame.header.biHeight));
+    file[26] = 1;
+    file[28] = 24;
+    std::copy(frame.pixels.begin(), frame.pixels.end(), file.begin() + 54);
+    return file;
 }
 
 }  // namespace kestrova::imaging
