@@ -1,0 +1,343 @@
+#pragma once
+// The abstract device: everything a camera or microphone has apart from its capture machinery. Its fields are
+// grouped by the lock that guards them; other threads reach them only through the accessors, each under its
+// group's lock. The kinds (engine/ipcam, engine/usbcam, engine/mic) derive from it and fill the frame.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/device_messages.h"
+#include "engine/grids.h"
+#include "engine/motion_detection.h"
+#include "platform/base/lock.h"
+#include "platform/base/thread.h"
+#include "platform/imaging/bitmap.h"
+#include "platform/ui/types.h"
+
+namespace kestrova {
+
+class DeviceSettings;
+
+enum DeviceType : int32_t {
+    kDeviceIpCamera = 0,
+    kDeviceUsbCamera = 1,
+    kDeviceMicrophone = 2,
+};
+
+enum DeviceState : int32_t {
+    kStatePowered = 0x01,
+    kStateMonitoring = 0x02,
+    kStateAlarm = 0x04,
+    kStatePublished = 0x08,
+    kStateRecording = 0x10,
+    kStateMaskSet = 0x20,
+    kStateScheduleRunning = 0x40,
+};
+
+// The nine alarm action flags, in the order they are kept and stored.
+enum AlarmAction : int {
+    kActionSave = 0,  // master switch of Photo, Video and Audio
+    kActionPhoto,
+    kActionVideo,
+    kActionAudio,
+    kActionPlaySound,
+    kActionSoundKind,  // 1 "alarm_sirene.wav", any other value "alarm_beep.wav"
+    kActionPreview,
+    kActionPreviewKind,  // 0 popup, 1 fullscreen
+    kActionRun,
+    kActionCount,
+};
+
+inline constexpr std::array<int32_t, kActionCount> kDefaultActions = {1, 1, 0, 1, 1, 1, 0, 0, 0};
+
+// Frame sizes in bytes of a 24-bit frame.
+inline constexpr int32_t kFrameBytes320x240 = 320 * 240 * 3;
+inline constexpr int32_t kFrameBytes640x480 = 640 * 480 * 3;
+inline constexpr int32_t kFrameBytes480x360 = 480 * 360 * 3;  // the microphone's level picture
+
+// Text limits of the device's fields, in characters (wide) or bytes (UTF-8), without the terminator.
+inline constexpr size_t kMaxNameChars = 255;
+inline constexpr size_t kMaxRunFileChars = 1000;
+inline constexpr size_t kMaxSmtpTextBytes = 51;
+
+// The creation record a kind's Init takes; each kind derives its own (IpCameraParams, UsbCameraParams,
+// MicrophoneParams).
+struct DeviceParams {
+    virtual ~DeviceParams() = default;
+};
+
+// The recording graph's slots. Its recorders (engine/video_recording.cpp, engine/audio_recording.cpp) define
+// it; the device only holds it, through a pointer that needs no definition to be released.
+struct RecordingGraph;
+
+class Device {
+public:
+    virtual ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    // The twenty operations every kind implements, in this order.
+    virtual int GetType() = 0;
+    virtual int Init(const DeviceParams* params) = 0;
+    virtual void GetSettings(DeviceSettings& record) = 0;
+    virtual void SetSettings(const DeviceSettings& record) = 0;
+    virtual int Start() = 0;
+    virtual int Stop() = 0;
+    virtual int GetFriendlyName(wchar_t* buffer, int count) = 0;
+    virtual int SetFriendlyName(std::wstring_view text) = 0;
+    virtual int GetDeviceKey(wchar_t* buffer, int count) = 0;
+    virtual int SetDeviceKey(std::wstring_view text) = 0;
+    virtual int HandleGraphEvents() = 0;
+    virtual int PanLeft(int start, int milliseconds) = 0;
+    virtual int PanRight(int start, int milliseconds) = 0;
+    virtual int TiltUp(int start, int milliseconds) = 0;
+    virtual int TiltDown(int start, int milliseconds) = 0;
+    virtual int GetBrightness(int useDefault) = 0;
+    virtual int SetBrightness(int level, int useDefault) = 0;
+    virtual int GetContrast(int useDefault) = 0;
+    virtual int SetContrast(int level, int useDefault) = 0;
+    virtual int ShowPropertyPages(HWND owner) = 0;
+
+    // Marks and the list link; user-interface thread only, no lock.
+    int32_t GetDeletedMark() const { return deletedMark_; }
+    void SetDeletedMark(int32_t mark) { deletedMark_ = mark; }
+    int32_t GetSavedMark() const { return savedMark_; }
+    void SetSavedMark(int32_t mark) { savedMark_ = mark; }
+    Device* GetNext() const { return next_; }
+    void SetNext(Device* next) { next_ = next; }
+
+    // State: with mask 0 the whole word, otherwise 1 when any bit of the mask is set.
+    int GetState(int32_t mask);
+    // Sets (on != 0) or clears the bits and posts kind 2 with them, also when nothing changed.
+    void SetState(int32_t bits, int on);
+
+    // Copies the motion and privacy masks into whichever buffer is given.
+    void GetMasks(MaskGrid* motion, MaskGrid* privacy);
+    // Stores the given masks; the ignore mask becomes the motion mask ORed with the privacy mask.
+    void SetMasks(const MaskGrid* motion, const MaskGrid* privacy);
+
+    // Frame output.
+    // Saves the current frame: format 1 JPEG of `quality`, any other PNG. 1 on success or when there is no
+    // frame (nothing is written), 0 when no encoder is found or the save fails.
+    int SaveFrame(std::wstring_view path, int format, int quality);
+    // Copies the current frame when its byte size is `size` (230,400 or 921,600). Without a frame the
+    // buffer's first `size` bytes are zeroed and 0 returned; a frame of another size copies nothing and
+    // returns 0.
+    int CopyFrame(uint8_t* buffer, int size, imaging::BitmapInfo* header);
+
+    // Detection, alarm and schedule workers.
+    int StartDetection();
+    int StopDetection();
+    int TriggerAlarm();
+    int StopAlarm();
+    int StartSchedule();
+    int StopSchedule();
+
+    // Recording (engine/video_recording.cpp, engine/audio_recording.cpp): build (1) or tear down (0) the
+    // recording graph, and start (1) or stop (0) a recording into it.
+    int BuildVideoGraph(int build);
+    int RecordVideo(int start);
+    int BuildAudioGraph(int build);
+    int RecordAudio(int start);
+
+    // Settings accessors (settings lock).
+    int GetTolerance();
+    void SetTolerance(int level);  // clamped to 0..10
+    int GetSensitivity();
+    void SetSensitivity(int level);  // clamped to 0..10
+    int GetFrameSize();              // 1 = 320 x 240, 2 = 640 x 480
+    void SetFrameSize(int frameSize);
+    int GetPhotoFormat();  // 1 JPEG, any other value PNG
+    void SetPhotoFormat(int format);
+    int GetPhotoQuality();
+    void SetPhotoQuality(int quality);
+    int GetVideoCompression();  // 0 High, 1 Medium, 2 uncompressed
+    void SetVideoCompression(int compression);
+    int GetFlipVertical();
+    void SetFlipVertical(int flip);
+    int GetSaveFiles();
+    void SetSaveFiles(int on);
+    int GetSavePhotos();
+    void SetSavePhotos(int on);
+    int GetRecordVideo();
+    void SetRecordVideo(int on);
+    int GetRecordAudio();
+    void SetRecordAudio(int on);
+    int GetPlaySound();
+    void SetPlaySound(int on);
+    int GetSoundKind();
+    void SetSoundKind(int kind);
+    int GetPreview();
+    void SetPreview(int on);
+    int GetPreviewKind();
+    void SetPreviewKind(int kind);
+    int GetRunFile();
+    void SetRunFile(int on);
+    // Copies at most `count` characters and a terminator (the buffer holds count + 1); returns the stored
+    // length.
+    int GetRunFilePath(wchar_t* buffer, int count);
+    // Stores at most 1,000 characters; returns the stored length.
+    int SetRunFilePath(std::wstring_view path);
+    int GetSendEmail();
+    void SetSendEmail(int on);
+    // The five e-mail texts, kept as UTF-8 of at most 51 bytes. The getters convert to wide text, at most
+    // `count` characters and a terminator, and return the wide length; the setters return the stored bytes.
+    int GetSmtpServer(wchar_t* buffer, int count);
+    int SetSmtpServer(std::wstring_view text);
+    int GetSmtpUser(wchar_t* buffer, int count);
+    int SetSmtpUser(std::wstring_view text);
+    int GetSmtpPassword(wchar_t* buffer, int count);
+    int SetSmtpPassword(std::wstring_view text);
+    int GetEmailSender(wchar_t* buffer, int count);
+    int SetEmailSender(std::wstring_view text);
+    int GetEmailRecipient(wchar_t* buffer, int count);
+    int SetEmailRecipient(std::wstring_view text);
+    int GetSmtpPort();
+    void SetSmtpPort(int port);
+    int GetSmtpProtocol();  // 0 TLS (STARTTLS), 1 SSL
+    void SetSmtpProtocol(int protocol);
+    int GetWebIndex();  // 0 not published, -1 to be published, 1..n on the web page
+    void SetWebIndex(int index);
+
+    // Schedule accessors (schedule lock).
+    int GetScheduleMonitoring();
+    void SetScheduleMonitoring(int on);
+    int GetScheduleStreaming();
+    void SetScheduleStreaming(int on);
+    void GetSchedule(WeekGrid* grid);        // null does nothing
+    void SetSchedule(const WeekGrid* grid);  // null does nothing
+
+    // Window-lock fields the creator sets before any worker starts.
+    HWND GetDisplayWindow();
+    void SetDisplayWindow(HWND window);
+    HWND GetNotifyWindow();
+    void SetNotifyWindow(HWND window);
+    std::wstring GetStorageFolder();
+    void SetStorageFolder(std::wstring_view folder);  // a trailing "/" is added when missing
+
+protected:
+    explicit Device(int32_t type);
+
+    // Shared parts of the kinds' operations.
+    // The device list's name rules: empty gives 0 and leaves the buffer alone; otherwise at most `count`
+    // characters and a terminator, returning the copied length.
+    int CopyDisplayName(wchar_t* buffer, int count);
+    int StoreDisplayName(std::wstring_view text);  // cut at 255 characters; returns the stored length
+    int CopyDeviceKey(wchar_t* buffer, int count);
+    int StoreDeviceKey(std::wstring_view text);
+    // The record fields all kinds share: the action flags, the file to run, Send an email and the six SMTP
+    // fields; with `masks`, also the motion and privacy masks (cameras).
+    void WriteSharedSettings(DeviceSettings& record, bool masks);
+    void ApplySharedSettings(const DeviceSettings& record, bool masks);
+    // Puts every base field back to its default (the kinds' Init starts from here).
+    void ResetBaseFields();
+    // The order a kind's destructor runs before the kind's members go: schedule worker, recording, the kind's
+    // Stop, detection (with the recording graph it built), alarm.
+    void ShutDown();
+
+    // Frame-lock helpers for the kinds, called with the frame lock held.
+    // Paints black every block of the current frame whose privacy cell is set.
+    void BlackOutPrivacyCells();
+    // Decides whether a web snapshot is due now; when it is, notes the time and returns the web index, else
+    // 0.
+    int TakeWebSnapshotTurn();
+    // Called without the frame lock after TakeWebSnapshotTurn gave `webIndex`: writes the frame as JPEG of
+    // quality 70 to "<storage>Server/<webIndex>.jpg", replacing the old file in one step.
+    void WriteWebSnapshot(int webIndex);
+
+    // Posts WM_DEVICE_NOTIFY to `window` (nothing when it is null).
+    void Notify(HWND window, uint16_t kind, uint16_t argument);
+
+    // Frame lock: the current frame (24-bit rows of exactly width x 3 bytes, bottom-up, blue-green-red; empty
+    // when there is none), its header, the motion reference, the microphone's symbol picture and level, the
+    // privacy mask and the time of the last web snapshot.
+    CriticalSection frameLock_;
+    std::vector<uint8_t> frame_;
+    imaging::BitmapInfo frameInfo_{};
+    MotionSample motionReference_{};
+    int32_t motionReferenceSize_ = 0;  // byte size of the frame the reference was taken from; 0 none
+    std::vector<uint8_t> symbolPicture_;
+    int32_t soundLevel_ = 0;
+    MaskGrid privacyMask_{};
+    int64_t lastWebSnapshotTime_ = 0;
+
+    // State lock.
+    CriticalSection stateLock_;
+    int32_t state_ = 0;
+
+    // Detection lock.
+    CriticalSection detectionLock_;
+    Worker detectionWorker_;
+    int32_t detectionRunning_ = 0;
+    MaskGrid motionMask_{};
+    MaskGrid ignoreMask_{};
+
+    // Alarm lock.
+    CriticalSection alarmLock_;
+    Worker alarmWorker_;
+    int32_t alarmRunning_ = 0;
+    int32_t alarmHold_ = 0;  // whole seconds the alarm still lasts
+
+    // The recording graph's slots, under their own lock (taken by build, teardown and both recorders).
+    CriticalSection recordingLock_;
+    std::shared_ptr<RecordingGraph> recording_;
+
+    // Schedule lock.
+    CriticalSection scheduleLock_;
+    Worker scheduleWorker_;
+    int32_t scheduleRunning_ = 0;
+    int32_t scheduleMonitoring_ = 0;
+    int32_t scheduleStreaming_ = 0;
+    WeekGrid schedule_{};
+
+    // Settings lock.
+    CriticalSection settingsLock_;
+    std::array<int32_t, kActionCount> actions_ = kDefaultActions;
+    std::wstring runFilePath_;
+    int32_t sendEmail_ = 0;
+    std::string smtpServer_;  // UTF-8, at most 51 bytes, like the four below
+    int32_t smtpPort_ = 0;
+    int32_t smtpProtocol_ = 0;
+    std::string smtpUser_;
+    std::string smtpPassword_;
+    std::string emailSender_;
+    std::string emailRecipient_;
+    int32_t photoFormat_ = 0;
+    int32_t videoCompression_ = 0;
+    int32_t photoQuality_ = 70;
+    int32_t flipVertical_ = 0;
+    int32_t frameSizeSetting_ = 2;
+    int32_t tolerance_ = 5;
+    int32_t sensitivity_ = 5;
+    int32_t webIndex_ = 0;
+
+    // Window lock.
+    CriticalSection windowLock_;
+    std::wstring displayName_;
+    std::wstring deviceKey_;
+    HWND displayWindow_ = nullptr;
+    HWND notifyWindow_ = nullptr;
+    std::wstring storageFolder_;
+
+    // User-interface thread only.
+    const int32_t type_;
+
+private:
+    int GetSmtpText(const std::string& field, wchar_t* buffer, int count);
+    int SetSmtpText(std::string& field, std::wstring_view text);
+
+    void RunMotionLoop(StopFlag& stop);
+    void RunSoundLoop(StopFlag& stop);
+    void RunAlarmActions(StopFlag& stop);
+    void RunSchedule(StopFlag& stop);
+
+    int32_t deletedMark_ = 0;
+    int32_t savedMark_ = 0;
+    Device* next_ = nullptr;
+};
+
+}  // namespace kestrova

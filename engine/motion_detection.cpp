@@ -1,0 +1,86 @@
+#include "engine/motion_detection.h"
+
+#include <cstdlib>
+
+namespace kestrova {
+namespace {
+
+constexpr int kChangeThreshold = 16;
+
+// One byte of a sample point after smoothing: a horizontal pass over the row, then a vertical one over the
+// column, each product added to the running sum and the sum truncated before the next is added. `step` is the
+// distance in bytes between the same byte of neighbouring pixels, `row` between neighbouring rows.
+uint8_t SmoothByte(const uint8_t* p, ptrdiff_t step, ptrdiff_t row) {
+    int a = 0;
+    a = int(a + 0.1 * p[-2 * step]);
+    a = int(a + 0.2 * p[-step]);
+    a = int(a + 0.4 * p[0]);
+    a = int(a + 0.2 * p[step]);
+    a = int(a + 0.1 * p[2 * step]);
+    int v = int(0.4 * a);
+    v = int(v + 0.1 * p[-2 * row]);
+    v = int(v + 0.2 * p[-row]);
+    v = int(v + 0.2 * p[row]);
+    v = int(v + 0.1 * p[2 * row]);
+    return uint8_t(v > 255 ? 255 : v);
+}
+
+}  // namespace
+
+bool TakeMotionSample(const uint8_t* frame, size_t size, MotionSample& out) {
+    int width, height;
+    if (size == 320 * 240 * 3) {
+        width = 320;
+        height = 240;
+    } else if (size == 640 * 480 * 3) {
+        width = 640;
+        height = 480;
+    } else {
+        return false;
+    }
+    const int rowStep = height / kMaskSide;
+    const int columnStep = width / kMaskSide;
+    const ptrdiff_t stride = ptrdiff_t(width) * 3;
+    // Neighbours lie at most two pixels or rows away and the sample points are 6 rows and 8 pixels apart, so
+    // no sample point is another's neighbour: reading them from the frame is reading them from a copy.
+    for (int r = 0; r < kMaskSide; ++r) {
+        const int y = rowStep / 2 + r * rowStep;
+        for (int k = 0; k < kMaskSide; ++k) {
+            const int x = columnStep / 2 + k * columnStep;
+            const uint8_t* pixel = frame + y * stride + ptrdiff_t(x) * 3;
+            uint8_t* sample = out.data() + (r * kMaskSide + k) * 3;
+            for (int c = 0; c < 3; ++c) sample[c] = SmoothByte(pixel + c, 3, stride);
+        }
+    }
+    return true;
+}
+
+MotionCount CompareMotionSamples(const MotionSample& now, const MotionSample& reference,
+                                 const MaskGrid& ignore) {
+    MotionCount count;
+    for (int r = 0; r < kMaskSide; ++r) {
+        for (int k = 0; k < kMaskSide; ++k) {
+            // Sample row 0 is the bottom of the picture, mask row 0 its top.
+            if (ignore[MaskCell(kMaskSide - 1 - r, k)] != 0) continue;
+            const int at = (r * kMaskSide + k) * 3;
+            bool changed = true;
+            for (int c = 0; c < 3; ++c) {
+                if (std::abs(int(now[at + c]) - int(reference[at + c])) < kChangeThreshold) changed = false;
+            }
+            ++(changed ? count.changed : count.unchanged);
+        }
+    }
+    return count;
+}
+
+int MotionLevel(const MotionCount& count, int sensitivity) {
+    int64_t t = int64_t(count.changed) * 100 * (int64_t(sensitivity) * 10 + 1);
+    if (t != 0) {
+        t /= count.changed + count.unchanged;
+        t /= 10;
+    }
+    if (t < 0) return 0;
+    return t > 10 ? 10 : int(t);
+}
+
+}  // namespace kestrova
