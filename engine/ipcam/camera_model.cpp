@@ -19,13 +19,11 @@ constexpr CameraFamily kFamilies[kCameraFamilyCount] = {
     {"axis-cgi/mjpg/mjpeg.cgi", "?resolution=qvga", "?resolution=vga"},
 };
 
-// Formats into `out` when it is given, always returning the full length.
-template <typename... Args>
-int FormatPath(char* out, const char* format, Args... args) {
-    char scratch[kCameraPathCapacity];
-    char* target = out != nullptr ? out : scratch;
-    const int length = std::snprintf(target, kCameraPathCapacity, format, args...);
-    return length < 0 ? 0 : length;
+// Hands a formatted path to the caller: copied into `out` when it is given; returns its length.
+int Emit(const char* path, int length, char* out) {
+    if (length < 0) return 0;
+    if (out != nullptr) std::snprintf(out, kCameraPathCapacity, "%s", path);
+    return length;
 }
 
 }  // namespace
@@ -34,22 +32,28 @@ int BuildStreamPath(int family, int frameSize, char* out) {
     if (family < 0 || family >= kCameraFamilyCount) return 0;
     const CameraFamily& f = kFamilies[family];
     const char* query = frameSize == 1 ? f.smallQuery : frameSize == 2 ? f.largeQuery : "";
-    return FormatPath(out, "%s%s", f.path, query);
+    char path[kCameraPathCapacity];
+    return Emit(path, std::snprintf(path, sizeof(path), "%s%s", f.path, query), out);
 }
 
 int BuildPtzPath(int command, char* out) {
-    if (command < kTiltUpStart || command > kPanRightStop) return FormatPath(out, "decoder_control.cgi");
-    return FormatPath(out, "decoder_control.cgi?command=%i", command);
+    char path[kCameraPathCapacity];
+    if (command < kTiltUpStart || command > kPanRightStop) {
+        return Emit(path, std::snprintf(path, sizeof(path), "decoder_control.cgi"), out);
+    }
+    return Emit(path, std::snprintf(path, sizeof(path), "decoder_control.cgi?command=%i", command), out);
 }
 
 int PtzStopPartner(int command) { return command % 2 == 0 ? command + 1 : command; }
 
 int BuildFrameSizePath(int frameSize, char* out) {
-    return FormatPath(out, "camera_control.cgi?param=0&value=%i", frameSize == 1 ? 1 : 0);
+    char path[kCameraPathCapacity];
+    return Emit(path, std::snprintf(path, sizeof(path), "camera_control.cgi?param=0&value=%i", frameSize == 1), out);
 }
 
 int BuildCameraControlPath(int param, int value, char* out) {
-    return FormatPath(out, "camera_control.cgi?param=%i&value=%i", param, value);
+    char path[kCameraPathCapacity];
+    return Emit(path, std::snprintf(path, sizeof(path), "camera_control.cgi?param=%i&value=%i", param, value), out);
 }
 
 int LevelToCameraValue(int level) { return static_cast<int>(std::ceil(level * 10.2)); }
