@@ -54,7 +54,6 @@ void IpCameraDevice::RestoreConnectionDefaults() {
 }
 
 int IpCameraDevice::Init(const DeviceParams* params) {
-    RecordVideo(0);
     Stop();
     RestoreConnectionDefaults();
     ResetBaseFields();
@@ -130,8 +129,6 @@ int IpCameraDevice::Start() {
 }
 
 int IpCameraDevice::Stop() {
-    StopDetection();
-    StopAlarm();
     reader_.Stop();
     return 1;
 }

@@ -50,6 +50,7 @@ struct IpCameraDevice::ReaderRun {
     std::unique_ptr<TcpSocket> stream;
     std::string streamStart;  // bytes that came after the stream reply's head
     std::vector<char> buffer = std::vector<char>(kReceiveCapacity);
+    std::vector<uint8_t> spare;  // the next frame while it is decoded
 
     // Receives the reply to a request up to the end of its head (a camera may send it in pieces, and a stop
     // request ends the wait); the receive result when nothing came at all.
@@ -170,35 +171,39 @@ void IpCameraDevice::ReadFrames(ReaderRun& run, StopFlag& stop) {
     }
 }
 
-void IpCameraDevice::TakeJpeg(const ReaderRun& run, const uint8_t* jpeg, size_t size) {
-    const std::unique_ptr<imaging::Bitmap> picture = imaging::Bitmap::Decode(jpeg, size);
+void IpCameraDevice::TakeJpeg(ReaderRun& run, const uint8_t* jpeg, size_t size) {
+    int pictureWidth = 0;
+    int pictureHeight = 0;
     int width = 0;
     int height = 0;
     // The picture is cut to the frame size at its top-left corner, never scaled: a smaller one is no frame.
-    if (!picture || !FrameSizeFor(run.frameSize, picture->Width(), picture->Height(), &width, &height) ||
-        picture->Width() < width || picture->Height() < height) {
+    if (!imaging::ReadImageSize(jpeg, size, &pictureWidth, &pictureHeight) ||
+        !FrameSizeFor(run.frameSize, pictureWidth, pictureHeight, &width, &height) || pictureWidth < width ||
+        pictureHeight < height) {
         return;
+    }
+    // Decoded outside the frame lock into the spare buffer, so a damaged picture leaves the current frame
+    // whole. Frames are bottom-up: unless the picture is to show upside down, its top row goes last.
+    const int stride = width * 3;
+    run.spare.resize(size_t(stride) * height);
+    uint8_t* top = run.flipVertical != 0 ? run.spare.data() : run.spare.data() + size_t(height - 1) * stride;
+    const int rowStep = run.flipVertical != 0 ? stride : -stride;
+    if (pictureWidth == width && pictureHeight == height) {
+        if (imaging::DecodeInto(jpeg, size, width, height, top, rowStep) != imaging::Status::Ok) return;
+    } else {
+        const std::unique_ptr<imaging::Bitmap> picture = imaging::Bitmap::Decode(jpeg, size);
+        if (!picture || picture->LockBitsInto({0, 0, width, height}, top, rowStep) != imaging::Status::Ok) return;
     }
     int webIndex = 0;
     {
         std::lock_guard<CriticalSection> lock(frameLock_);
-        const size_t bytes = size_t(width) * height * 3;
-        if (frame_.size() != bytes) {
+        if (frame_.size() != run.spare.size()) {
             imaging::BitmapInfoHeader& header = frameInfo_.bmiHeader;
             header = imaging::BitmapInfoHeader{};
             header.biWidth = width;
             header.biHeight = height;  // positive: the rows are bottom-up
-            frame_.assign(bytes, 0);
         }
-        // Frames are bottom-up: unless the picture is to show upside down, its top row goes last.
-        const int stride = width * 3;
-        uint8_t* top = run.flipVertical != 0 ? frame_.data() : frame_.data() + size_t(height - 1) * stride;
-        if (picture->LockBitsInto({0, 0, width, height}, top, run.flipVertical != 0 ? stride : -stride) !=
-            imaging::Status::Ok) {
-            frame_.clear();
-            frameInfo_ = imaging::BitmapInfo{};
-            return;
-        }
+        frame_.swap(run.spare);
         BlackOutPrivacyCells();
         webIndex = TakeWebSnapshotTurn();
     }

@@ -390,20 +390,5 @@ TEST_F(IpCameraDeviceTest, SettingsKeepTheCameraConnection) {
     EXPECT_EQ(std::memcmp(record.Bytes(), again.Bytes(), DeviceSettings::kSize), 0);
 }
 
-TEST_F(IpCameraDeviceTest, StopEndsDetectionAndTheAlarm) {
-    camera.SetFrames({QuadrantJpeg(640, 480)});
-    InitFor(camera);
-    device->SetSaveFiles(0);
-    device->SetPlaySound(0);
-    ASSERT_EQ(device->Start(), 1);
-    ASSERT_TRUE(WaitForFrames(1));
-    device->StartDetection();
-    device->TriggerAlarm();
-    const int32_t workers = kStateMonitoring | kStateAlarm;
-    ASSERT_TRUE(notify.WaitUntil([&] { return (device->GetState(0) & workers) == workers; }));
-    device->Stop();
-    EXPECT_EQ(device->GetState(0), 0);
-}
-
 }  // namespace
 }  // namespace kestrova
