@@ -1,15 +1,15 @@
 // Posting, sending, and the loop's side: getting, peeking and dispatching messages.
 //
 // A thread looks for its next message in the platform's order: first it handles what other threads have sent
-// to its windows, then it takes the oldest matching posted message, then the quit message once nothing is
-// posted, and last a due timer.
+// to its windows, then it takes the oldest matching posted message (input included), then the quit message
+// once nothing is posted, then WM_PAINT for a window that needs it, and last a due timer.
 
 #include <algorithm>
 
 #include "platform/base/clock.h"
 #include "platform/base/event.h"
 #include "platform/ui/messages.h"
-#include "platform/ui/window_table.h"
+#include "platform/ui/window_tree.h"
 
 namespace kestrova::ui {
 namespace {
@@ -83,8 +83,7 @@ Timer* DueTimerLocked(ThreadQueue& q, const Filter& f, uint64_t now) {
     return due;
 }
 
-bool TakeQueued(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
-    uint64_t now = NowMs();
+bool TakePosted(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
     std::lock_guard<std::mutex> g(q.mutex);
     auto it = std::find_if(q.posted.begin(), q.posted.end(),
                            [&](const MSG& m) { return f.Matches(m.hwnd, m.message); });
@@ -98,6 +97,22 @@ bool TakeQueued(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
         if (remove) q.quit = false;
         return true;
     }
+    return false;
+}
+
+// WM_PAINT is made up when nothing is posted: it stays until the window validates what it has to paint.
+bool TakePaint(ThreadQueue& q, const Filter& f, MSG* out) {
+    if (!f.InRange(WM_PAINT)) return false;
+    TableLock lock = LockTable();
+    Window* w = FindWindowToPaintLocked(&q, [&](HWND h) { return f.Matches(h, WM_PAINT); });
+    if (!w) return false;
+    *out = Stamp(w->handle, WM_PAINT, 0, 0);
+    return true;
+}
+
+bool TakeTimer(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
+    uint64_t now = NowMs();
+    std::lock_guard<std::mutex> g(q.mutex);
     if (Timer* t = DueTimerLocked(q, f, now)) {
         *out = Stamp(t->hwnd, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->proc));
         // A timer that fell behind fires once, not once for every period it missed.
@@ -109,7 +124,7 @@ bool TakeQueued(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
 
 bool NextMessage(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
     HandleIncomingSends(q);
-    return TakeQueued(q, f, out, remove);
+    return TakePosted(q, f, out, remove) || TakePaint(q, f, out) || TakeTimer(q, f, out, remove);
 }
 
 // Waits on the installed clock until something may have arrived for this thread: a change to its queue, a
@@ -125,6 +140,7 @@ void WaitForMore(ThreadQueue& q, const Filter& f) {
         if (t.dueMs <= now) return;
         timeout = uint32_t(std::min<uint64_t>(timeout, t.dueMs - now));
     }
+    if (q.paintRequested) return;
     GetClock().WaitFor(lock, q.wake, timeout, [&] {
         return q.changes != seen || !q.sends.empty() || DueTimerLocked(q, f, NowMs()) != nullptr;
     });
@@ -214,10 +230,6 @@ LRESULT DispatchMessageW(const MSG* msg) {
         if (!w || w->queue != CurrentQueue()) return 0;
     }
     return CallWindow(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-}
-
-BOOL TranslateMessage(const MSG*) {
-    return FALSE;
 }
 
 void PostQuitMessage(int exitCode) {

@@ -10,12 +10,38 @@ struct WNDCLASSW {
     int cbClsExtra = 0;
     int cbWndExtra = 0;  // extra bytes per window, read and written by Get/SetWindowLongPtr
     HINSTANCE hInstance = nullptr;
+    HICON hIcon = nullptr;
+    HCURSOR hCursor = nullptr;       // shown while the mouse is over a window of the class
+    HBRUSH hbrBackground = nullptr;  // what DefWindowProcW erases with; none leaves the background alone
+    const wchar_t* lpszMenuName = nullptr;
     const wchar_t* lpszClassName = nullptr;
 };
 
+struct WNDCLASSEXW {
+    UINT cbSize = sizeof(WNDCLASSEXW);
+    UINT style = 0;
+    WNDPROC lpfnWndProc = nullptr;
+    int cbClsExtra = 0;
+    int cbWndExtra = 0;
+    HINSTANCE hInstance = nullptr;
+    HICON hIcon = nullptr;
+    HCURSOR hCursor = nullptr;
+    HBRUSH hbrBackground = nullptr;
+    const wchar_t* lpszMenuName = nullptr;
+    const wchar_t* lpszClassName = nullptr;
+    HICON hIconSm = nullptr;
+};
+
+inline constexpr UINT CS_VREDRAW = 0x0001;
+inline constexpr UINT CS_HREDRAW = 0x0002;
+inline constexpr UINT CS_DBLCLKS = 0x0008;  // a second click soon after the first comes as a double click
+
 // Registers a class; returns 0 when the name is taken or the class is incomplete.
 uint16_t RegisterClassW(const WNDCLASSW* wc);
+uint16_t RegisterClassExW(const WNDCLASSEXW* wc);
 BOOL UnregisterClassW(const wchar_t* className, HINSTANCE instance);
+// The class name of a window, cut to fit `capacity` characters with the terminator; the length copied.
+int GetClassNameW(HWND hwnd, wchar_t* buffer, int capacity);
 
 struct CREATESTRUCTW {
     void* lpCreateParams = nullptr;

@@ -49,8 +49,9 @@ public:
     std::vector<Timer> timers;
     bool quit = false;
     int quitCode = 0;
-    bool alive = true;     // false once the thread has ended: nothing more is queued
-    uint64_t changes = 0;  // counts changes, so a waiting thread looks again at its time-out
+    bool alive = true;            // false once the thread has ended: nothing more is queued
+    bool paintRequested = false;  // a window of the thread may need painting
+    uint64_t changes = 0;         // counts changes, so a waiting thread looks again at its time-out
     // Called by a loop that is about to wait; returns true when it did something worth looking at again.
     std::function<bool()> idleHook;
 

@@ -13,6 +13,24 @@ using BOOL = int;
 using DWORD = uint32_t;
 using UINT_PTR = uintptr_t;
 using HINSTANCE = void*;
+using COLORREF = uint32_t;  // 0x00BBGGRR
+
+// GDI objects (bitmaps, brushes, pens, fonts, regions) share one handle type, as DeleteObject and
+// SelectObject take any of them.
+struct HGDIOBJ__;
+using HGDIOBJ = HGDIOBJ__*;
+using HBITMAP = HGDIOBJ;
+using HBRUSH = HGDIOBJ;
+using HPEN = HGDIOBJ;
+using HFONT = HGDIOBJ;
+using HRGN = HGDIOBJ;
+struct HDC__;
+using HDC = HDC__*;
+struct HICON__;
+using HICON = HICON__*;
+using HCURSOR = HICON;
+struct HMENU__;
+using HMENU = HMENU__*;
 
 struct POINT {
     int32_t x = 0;
@@ -24,6 +42,11 @@ struct RECT {
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;
+};
+
+struct SIZE {
+    int32_t cx = 0;
+    int32_t cy = 0;
 };
 
 struct MSG {
@@ -67,6 +90,34 @@ inline constexpr int GWL_STYLE = -16;
 inline constexpr int GWL_EXSTYLE = -20;
 inline constexpr int GWLP_USERDATA = -21;
 
+// A resource named by number where a name is expected.
+inline const wchar_t* MAKEINTRESOURCEW(uint16_t id) {
+    return reinterpret_cast<const wchar_t*>(uintptr_t(id));
+}
+inline bool IS_INTRESOURCE(const wchar_t* name) {
+    return (reinterpret_cast<uintptr_t>(name) >> 16) == 0;
+}
+
+inline constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b) {
+    return COLORREF(r | (g << 8) | (b << 16));
+}
+inline constexpr uint8_t GetRValue(COLORREF c) {
+    return uint8_t(c & 0xFF);
+}
+inline constexpr uint8_t GetGValue(COLORREF c) {
+    return uint8_t((c >> 8) & 0xFF);
+}
+inline constexpr uint8_t GetBValue(COLORREF c) {
+    return uint8_t((c >> 16) & 0xFF);
+}
+// The signed coordinates that mouse messages carry in lParam.
+inline constexpr int GET_X_LPARAM(LPARAM l) {
+    return int16_t(l & 0xFFFF);
+}
+inline constexpr int GET_Y_LPARAM(LPARAM l) {
+    return int16_t((l >> 16) & 0xFFFF);
+}
+
 inline constexpr uint16_t LOWORD(uintptr_t v) {
     return static_cast<uint16_t>(v & 0xFFFF);
 }
@@ -98,28 +149,54 @@ inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
+inline constexpr UINT WM_ACTIVATEAPP = 0x001C;
 inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
+inline constexpr UINT WM_DRAWITEM = 0x002B;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
+inline constexpr UINT WM_DELETEITEM = 0x002D;
+inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr UINT WM_NOTIFY = 0x004E;
+inline constexpr UINT WM_CONTEXTMENU = 0x007B;
 inline constexpr UINT WM_NCCREATE = 0x0081;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
 inline constexpr UINT WM_NCHITTEST = 0x0084;
+inline constexpr UINT WM_NCACTIVATE = 0x0086;
+inline constexpr UINT WM_GETDLGCODE = 0x0087;
+inline constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
+inline constexpr UINT WM_SYSKEYDOWN = 0x0104;
+inline constexpr UINT WM_SYSKEYUP = 0x0105;
+inline constexpr UINT WM_SYSCHAR = 0x0106;
 inline constexpr UINT WM_COMMAND = 0x0111;
+inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_HSCROLL = 0x0114;
 inline constexpr UINT WM_VSCROLL = 0x0115;
+inline constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+inline constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
+inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
+inline constexpr UINT WM_CUT = 0x0300;
+inline constexpr UINT WM_COPY = 0x0301;
+inline constexpr UINT WM_PASTE = 0x0302;
+inline constexpr UINT WM_CLEAR = 0x0303;
+inline constexpr UINT WM_UNDO = 0x0304;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;

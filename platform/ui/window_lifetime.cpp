@@ -2,8 +2,11 @@
 
 #include <cstring>
 
-#include "platform/ui/messages.h"
-#include "platform/ui/window_table.h"
+#include "platform/ui/focus.h"
+#include "platform/ui/painting.h"
+#include "platform/ui/surface.h"
+#include "platform/ui/window_tree.h"
+#include "platform/ui/windows.h"
 
 namespace kestrova::ui {
 namespace {
@@ -25,6 +28,7 @@ void Release(HWND hwnd) {
 // Destroys `hwnd` and what hangs on it in this order: the windows it owns, WM_DESTROY, its children (each the
 // same way), WM_NCDESTROY. A window already on its way out is left to the call that started it.
 void DestroyTree(HWND hwnd, bool sendDestroy) {
+    if (sendDestroy && IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
     std::vector<HWND> owned;
     {
         TableLock lock = LockTable();
@@ -51,7 +55,7 @@ void DestroyTree(HWND hwnd, bool sendDestroy) {
 
 using namespace kestrova::ui;
 
-uint16_t RegisterClassW(const WNDCLASSW* wc) {
+uint16_t RegisterClassExW(const WNDCLASSEXW* wc) {
     if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || !*wc->lpszClassName) return 0;
     if (wc->cbWndExtra < 0 || wc->cbClsExtra < 0) return 0;
     auto c = std::make_shared<WindowClass>();
@@ -61,10 +65,44 @@ uint16_t RegisterClassW(const WNDCLASSW* wc) {
     c->classExtra = wc->cbClsExtra;
     c->windowExtra = wc->cbWndExtra;
     c->instance = wc->hInstance;
+    c->icon = wc->hIcon;
+    c->smallIcon = wc->hIconSm;
+    c->cursor = wc->hCursor;
+    c->background = wc->hbrBackground;
     TableLock lock = LockTable();
     static uint16_t nextAtom = 0xC000;
     if (!AddClassLocked(std::move(c))) return 0;
     return nextAtom++;
+}
+
+uint16_t RegisterClassW(const WNDCLASSW* wc) {
+    if (!wc) return 0;
+    WNDCLASSEXW ex;
+    ex.style = wc->style;
+    ex.lpfnWndProc = wc->lpfnWndProc;
+    ex.cbClsExtra = wc->cbClsExtra;
+    ex.cbWndExtra = wc->cbWndExtra;
+    ex.hInstance = wc->hInstance;
+    ex.hIcon = wc->hIcon;
+    ex.hCursor = wc->hCursor;
+    ex.hbrBackground = wc->hbrBackground;
+    ex.lpszMenuName = wc->lpszMenuName;
+    ex.lpszClassName = wc->lpszClassName;
+    return RegisterClassExW(&ex);
+}
+
+int GetClassNameW(HWND hwnd, wchar_t* buffer, int capacity) {
+    if (!buffer || capacity <= 0) return 0;
+    TableLock lock = LockTable();
+    Window* w = FindWindowLocked(hwnd);
+    if (!w) {
+        buffer[0] = L'\0';
+        return 0;
+    }
+    size_t n = std::min(w->windowClass->name.size(), size_t(capacity - 1));
+    std::wmemcpy(buffer, w->windowClass->name.data(), n);
+    buffer[n] = L'\0';
+    return int(n);
 }
 
 BOOL UnregisterClassW(const wchar_t* className, HINSTANCE) {
@@ -112,10 +150,17 @@ HWND CreateWindowExW(uint32_t exStyle, const wchar_t* className, const wchar_t* 
         w->exStyle = exStyle;
         w->instance = instance;
         w->id = (style & WS_CHILD) ? menuOrId : 0;
-        w->rect = RECT{x, y, x + width, y + height};
+        if (x == CW_USEDEFAULT) x = y = 0;
+        if (width == CW_USEDEFAULT) width = height = 0;
+        w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
         w->queue = CurrentQueue();
+        Window* created = w.get();
         hwnd = AddWindowLocked(std::move(w));
         if (parentWindow) parentWindow->children.insert(parentWindow->children.begin(), hwnd);
+        if (created->IsTopLevel()) {
+            created->surface = std::make_shared<Surface>(created->Width(), created->Height());
+            AddTopLevelLocked(created);
+        }
     }
     CREATESTRUCTW cs;
     cs.lpCreateParams = param;
@@ -137,6 +182,17 @@ HWND CreateWindowExW(uint32_t exStyle, const wchar_t* className, const wchar_t* 
         DestroyWindow(hwnd);
         return nullptr;
     }
+    bool activate = false;
+    {
+        TableLock lock = LockTable();
+        Window* w = FindWindowLocked(hwnd);
+        if (!w) return nullptr;
+        if (w->style & WS_VISIBLE) {
+            InvalidateLocked(w, nullptr, true);
+            activate = w->IsTopLevel();
+        }
+    }
+    if (activate) Activate(hwnd, WA_ACTIVE);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
@@ -252,6 +308,35 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Window* w = FindWindowLocked(hwnd);
             return w ? LRESULT(w->text.size()) : 0;
         }
+        case WM_SETFONT: {
+            TableLock lock = LockTable();
+            if (Window* w = FindWindowLocked(hwnd)) w->font = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(uintptr_t(lParam))) InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        }
+        case WM_GETFONT: {
+            TableLock lock = LockTable();
+            Window* w = FindWindowLocked(hwnd);
+            return w ? reinterpret_cast<LRESULT>(w->font) : 0;
+        }
+        case WM_NCHITTEST: {
+            RECT r;
+            if (!GetWindowRect(hwnd, &r)) return HTNOWHERE;
+            int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+            return (x >= r.left && x < r.right && y >= r.top && y < r.bottom) ? HTCLIENT : HTNOWHERE;
+        }
+        case WM_NCLBUTTONDOWN:
+            if (wParam == WPARAM(HTCAPTION))
+                BeginCaptionDrag(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd)) SetFocus(hwnd);
+            return 0;
+        case WM_NCACTIVATE:
+            return TRUE;
+        case WM_PAINT:
+            ValidateRect(hwnd, nullptr);
+            return 0;
     }
     return 0;
 }

@@ -16,6 +16,7 @@ struct Table {
     std::vector<Slot> slots;
     std::vector<uint32_t> freeSlots;
     std::vector<std::shared_ptr<const WindowClass>> classes;
+    Desktop desktop;
 };
 
 // Never destroyed: threads that end after main() still free their windows here.
@@ -40,6 +41,10 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 
 TableLock LockTable() {
     return TableLock(TheTable().mutex);
+}
+
+Desktop& DesktopLocked() {
+    return TheTable().desktop;
 }
 
 Window* FindWindowLocked(HWND hwnd) {
@@ -74,6 +79,10 @@ void RemoveWindowLocked(HWND hwnd) {
     if (!w) return;
     if (Window* parent = FindWindowLocked(w->parent)) std::erase(parent->children, hwnd);
     Table& t = TheTable();
+    std::erase(t.desktop.topLevels, hwnd);
+    for (HWND* held : {&t.desktop.capture, &t.desktop.focus, &t.desktop.active, &t.desktop.moving,
+                       &t.desktop.lastPressWindow})
+        if (*held == hwnd) *held = nullptr;
     uint32_t index = uint32_t(reinterpret_cast<uintptr_t>(hwnd) & 0xFFFFFFFF) - 1;
     Slot& slot = t.slots[index];
     slot.window.reset();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ui/messages.h"
+#include "platform/ui/region.h"
 #include "platform/ui/thread_queue.h"
 
 namespace kestrova::ui {
@@ -22,7 +23,13 @@ struct WindowClass {
     int classExtra = 0;
     int windowExtra = 0;
     HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
 };
+
+class Surface;
 
 struct Window {
     HWND handle = nullptr;
@@ -42,12 +49,48 @@ struct Window {
     RECT rect;  // in the parent's client coordinates, or the screen's for top-level ones
     std::shared_ptr<ThreadQueue> queue;
     bool destroying = false;
+    bool iconic = false;
+    HFONT font = nullptr;           // as WM_SETFONT left it
+    std::unique_ptr<Region> shape;  // the window region (window coordinates), or none for the whole window
+    Region update;                  // what needs painting, in client coordinates
+    bool eraseNeeded = false;
+    std::shared_ptr<Surface> surface;  // top-level windows only: the pixels of the window and its children
+
+    int Width() const { return rect.right - rect.left; }
+    int Height() const { return rect.bottom - rect.top; }
+    bool IsTopLevel() const { return !parent && !messageOnly; }
+};
+
+// What the desktop shares between all windows: the order of the top-level windows, the screen, and the state
+// of the mouse and the keyboard. Guarded by the table's lock.
+struct Desktop {
+    std::vector<HWND> topLevels;  // z-order, topmost first; message-only windows are not in it
+    int screenWidth = 1280;
+    int screenHeight = 1024;
+    POINT cursorPos;
+    HWND capture = nullptr;
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    int cursorCount = 0;
+    HCURSOR cursor = nullptr;
+    uint8_t keys[256] = {};  // bit 0x80: down, bit 0x01: toggled
+    uint32_t buttons = 0;    // MK_LBUTTON, MK_RBUTTON, MK_MBUTTON held
+    // The last button press, for double clicks.
+    HWND lastPressWindow = nullptr;
+    UINT lastPressMessage = 0;
+    uint64_t lastPressMs = 0;
+    POINT lastPressPos;
+    // A top-level window being dragged by its caption, and where it was grabbed (window coordinates).
+    HWND moving = nullptr;
+    POINT moveGrab;
 };
 
 using TableLock = std::unique_lock<std::recursive_mutex>;
 
 // Takes the table's lock.
 TableLock LockTable();
+// The desktop. Call with the lock held.
+Desktop& DesktopLocked();
 
 // The live window of `hwnd`, or null. Call with the lock held.
 Window* FindWindowLocked(HWND hwnd);

@@ -17,12 +17,13 @@ void Add(PumpResult& total, const PumpResult& step) {
 PumpResult PumpMessages() {
     PumpResult result;
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
         if (msg.message == WM_QUIT) {
             result.quit = true;
             result.exitCode = int(msg.wParam);
             break;
         }
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) break;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
         ++result.dispatched;

@@ -14,7 +14,7 @@ struct PumpResult {
 };
 
 // Handles what was sent to this thread and dispatches every waiting message (due timers too) until nothing is
-// left or WM_QUIT comes up.
+// left or WM_QUIT comes up, which stays queued for the loop it belongs to.
 PumpResult PumpMessages();
 
 // Moves `clock` forward by `ms`, stopping at each timer's due time on the way and pumping there, so every

@@ -1,0 +1,117 @@
+#include "platform/ui/testing/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "platform/ui/testing/message_pump.h"
+#include "platform/ui/thread_queue.h"
+
+namespace kestrova::uitest {
+
+void MoveMouse(POINT screen) {
+    ui::InjectMouseMove(screen);
+    PumpMessages();
+}
+
+void PressMouse(MouseButton button) {
+    ui::InjectMouseButton(button, true);
+    PumpMessages();
+}
+
+void ReleaseMouse(MouseButton button) {
+    ui::InjectMouseButton(button, false);
+    PumpMessages();
+}
+
+void Click(POINT screen, MouseButton button) {
+    MoveMouse(screen);
+    PressMouse(button);
+    ReleaseMouse(button);
+}
+
+void DoubleClick(POINT screen) {
+    Click(screen);
+    Click(screen);
+}
+
+POINT OnScreen(HWND hwnd, POINT client) {
+    ClientToScreen(hwnd, &client);
+    return client;
+}
+
+void KeyDown(UINT virtualKey) {
+    ui::InjectKey(virtualKey, true);
+    PumpMessages();
+}
+
+void KeyUp(UINT virtualKey) {
+    ui::InjectKey(virtualKey, false);
+    PumpMessages();
+}
+
+void PressKey(UINT virtualKey) {
+    KeyDown(virtualKey);
+    KeyUp(virtualKey);
+}
+
+void TypeText(std::wstring_view text) {
+    for (wchar_t ch : text) {
+        if ((ch >= L'a' && ch <= L'z') || (ch >= L'0' && ch <= L'9') || ch == L' ') {
+            PressKey(UINT(std::towupper(wint_t(ch))));
+        } else if (ch >= L'A' && ch <= L'Z') {
+            KeyDown(VK_SHIFT);
+            PressKey(UINT(ch));
+            KeyUp(VK_SHIFT);
+        } else {
+            ui::InjectKey(VK_PACKET, true, ch);
+            ui::InjectKey(VK_PACKET, false, ch);
+            PumpMessages();
+        }
+    }
+}
+
+namespace {
+
+BOOL CollectWindow(HWND hwnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(bool shownOnly) {
+    std::vector<HWND> all, shown;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+    if (!shownOnly) return all;
+    for (HWND h : all)
+        if (IsWindowVisible(h)) shown.push_back(h);
+    return shown;
+}
+
+LoopSteps::LoopSteps() {
+    ui::CurrentQueue()->idleHook = [this] { return RunNext(); };
+}
+
+LoopSteps::~LoopSteps() {
+    ui::CurrentQueue()->idleHook = nullptr;
+    EXPECT_EQ(next_, steps_.size()) << "steps left that no loop ran";
+}
+
+void LoopSteps::Then(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+}
+
+bool LoopSteps::RunNext() {
+    if (next_ == steps_.size()) {
+        ADD_FAILURE() << "a message loop waits with nothing pending and no step left";
+        PostQuitMessage(0);
+        return true;
+    }
+    // Taken before it runs: a step may open a loop of its own that runs the steps after it.
+    auto step = std::move(steps_[next_++]);
+    step();
+    return true;
+}
+
+}  // namespace kestrova::uitest
