@@ -49,7 +49,7 @@ bool IsProgramFile(const std::string& path) {
 
 }  // namespace
 
-bool StartProgram(const std::vector<std::string>& argv) {
+bool StartProgram(const std::vector<std::string>& argv, int stdinFd) {
     if (argv.empty() || argv[0].empty()) return false;
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -59,6 +59,7 @@ bool StartProgram(const std::vector<std::string>& argv) {
     posix_spawnattr_t attr;
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attr);
+    if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
     // Our sockets (the web server's listener among them) must not live on in a browser we start.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     sigset_t none, defaults;
@@ -101,6 +102,10 @@ bool ShellOpen(std::wstring_view target) {
     if (IsAddress(path)) return StartProgram({Opener(), path});
     DebugOutput("Shell: nothing to open at " + path);
     return false;
+}
+
+bool OpenHelp() {
+    return ShellOpen(ProgramDataFolder() + L"Kestrova.html");
 }
 
 void SetShellOpener(std::string program) {

@@ -14,8 +14,12 @@ bool ShellOpen(std::wstring_view target);
 
 // Starts argv[0] (looked up on PATH when it has no "/") with the arguments as they are, no shell between, in
 // a session of its own, with default signal handling and only the standard descriptors. A thread of its own
-// reaps it and reports a failing exit on the debug output. False when it cannot be started.
-bool StartProgram(const std::vector<std::string>& argv);
+// reaps it and reports a failing exit on the debug output. `stdinFd`, when given, becomes its standard input.
+// False when it cannot be started.
+bool StartProgram(const std::vector<std::string>& argv, int stdinFd = -1);
+
+// Opens the help page "Kestrova.html" of the program's data folder; false when it is not there.
+bool OpenHelp();
 
 // The desktop's opener that ShellOpen hands targets to, "xdg-open" unless set; an empty name restores it.
 void SetShellOpener(std::string program);

@@ -122,5 +122,13 @@ TEST_F(ShellOpenTest, FailsWhenThereIsNothingToOpenOrNothingCanStart) {
     EXPECT_EQ(debug.Count("cannot start"), 1);
 }
 
+TEST_F(ShellOpenTest, HelpIsThePageInTheDataFolder) {
+    ScopedEnv data("KESTROVA_DATA_DIR", tmp_.native().c_str());
+    EXPECT_FALSE(OpenHelp());
+    std::ofstream(tmp_.native() + "Kestrova.html") << "<html></html>";
+    ASSERT_TRUE(OpenHelp());
+    EXPECT_EQ(Args(Report("opener.sh")), tmp_.native() + "Kestrova.html|");
+}
+
 }  // namespace
 }  // namespace kestrova
