@@ -14,6 +14,22 @@ constexpr uint32_t kConnectTimeoutSeconds = 180;
 constexpr size_t kReceivePiece = 10239;
 constexpr size_t kHostNameMax = 255;
 
+// Errors after which the connection itself is gone or unusable: a QUIT would only fail in turn and hide
+// the first error.
+bool ConnectionFailed(int32_t code) {
+    switch (code) {
+        case ECSmtp::kSendFailed:
+        case ECSmtp::kRecvFailed:
+        case ECSmtp::kWaitFailed:
+        case ECSmtp::kConnectionClosed:
+        case ECSmtp::kServerNotResponding:
+        case ECSmtp::kSslProblem:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The trace of a text: without its last line end, which the debug output adds itself.
 std::string_view TraceOf(std::string_view text) {
     if (text.ends_with("\r\n")) text.remove_suffix(2);
@@ -73,7 +89,8 @@ void SmtpClient::Send() {
         Exchange(kSmtpData, FormatSmtpCommand(kSmtpData));
         WriteMessage(content_, [this](const std::string& block) { SendData(kSmtpDataBlock, block); });
         Exchange(kSmtpEndOfData, FormatSmtpCommand(kSmtpEndOfData));
-    } catch (const ECSmtp&) {
+    } catch (const ECSmtp& e) {
+        if (ConnectionFailed(e.Code())) greeted_ = false;
         Disconnect();
         throw;
     }
@@ -83,9 +100,9 @@ void SmtpClient::Connect(const std::string& host, int port, SmtpSecurity securit
     if (security != SmtpSecurity::kKeep) security_ = security;
     try {
         OpenSession(host, port, authenticate);
-    } catch (const ECSmtp&) {
+    } catch (const ECSmtp& e) {
         // A server that refused us with 530 gets no QUIT.
-        if (reply_.starts_with("530")) greeted_ = false;
+        if (reply_.starts_with("530") || ConnectionFailed(e.Code())) greeted_ = false;
         Disconnect();
         throw;
     }

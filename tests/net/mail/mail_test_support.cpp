@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -27,13 +28,14 @@ std::vector<char*> ArgvOf(const std::vector<std::string>& argv) {
     return out;
 }
 
-// Spawns `argv` with its standard output on a pipe whose read end goes to `out`.
+// Spawns `argv` with its standard output and error on a pipe whose read end goes to `out`.
 pid_t Spawn(const std::vector<std::string>& argv, int& out) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
     pid_t pid = -1;
     std::vector<char*> args = ArgvOf(argv);
     if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) pid = -1;
@@ -88,12 +90,14 @@ void WriteText(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-PeerProcess::~PeerProcess() {
+void PeerProcess::Stop() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
     if (out_ >= 0) close(out_);
+    pid_ = -1;
+    out_ = -1;
 }
 
 bool PeerProcess::Start(const std::vector<std::string>& argv, const std::string& readyLine) {
@@ -124,6 +128,46 @@ bool PeerProcess::Start(const std::vector<std::string>& argv, const std::string&
 uint16_t PeerProcess::Port(const std::string& name) const {
     auto found = ports_.find(name);
     return found == ports_.end() ? 0 : found->second;
+}
+
+NpmSmtpServers& NpmSmtpServers::Get() {
+    static NpmSmtpServers servers;
+    return servers;
+}
+
+NpmSmtpServers::NpmSmtpServers() {
+    folder_ =
+        (std::filesystem::temp_directory_path() / ("kestrova-smtp-" + std::to_string(getpid()))).string() +
+        "/";
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    started_ = process_.Start(
+        {"node", SmtpPeersFolder() + "server.js", folder_, "starttls-login:login", "starttls-plain:plain",
+         "starttls-cram:cram", "tls-login:tls,login", "tls-plain:tls,plain", "tls-cram:tls,cram",
+         "nostarttls:nostarttls,login", "xoauth:xoauth", "refuse:refuse"},
+        "ready");
+}
+
+NpmSmtpServers::~NpmSmtpServers() {
+    process_.Stop();
+    std::filesystem::remove_all(folder_);
+}
+
+bool NpmSmtpServers::Ready(std::string& why) const {
+    if (!started_) {
+        why = "the npm SMTP servers did not start (run tests/peers/smtp/install.sh): " + process_.Output();
+    }
+    return started_;
+}
+
+int NpmSmtpServers::MessageCount() const {
+    int n = 0;
+    while (std::filesystem::exists(MessageFolder(n + 1) + "auth.txt")) ++n;
+    return n;
+}
+
+std::string NpmSmtpServers::MessageFolder(int n) const {
+    return folder_ + std::to_string(n) + "/";
 }
 
 void ScriptedConnection::Send(const std::string& text) {

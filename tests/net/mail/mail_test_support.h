@@ -21,7 +21,8 @@ namespace kestrova {
 std::string SmtpPeersFolder();
 // A port on 127.0.0.1 that nothing listens on right now.
 uint16_t FreeLoopbackPort();
-// Runs a command to its end; its exit status (-1 when it could not run). Standard output goes to `output`.
+// Runs a command to its end; its exit status (-1 when it could not run). Its output (standard output and
+// error) goes to `output`.
 int RunCommand(const std::vector<std::string>& argv, std::string* output = nullptr);
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& bytes);
@@ -30,7 +31,7 @@ void WriteText(const std::string& path, const std::string& bytes);
 class PeerProcess {
 public:
     PeerProcess() = default;
-    ~PeerProcess();
+    ~PeerProcess() { Stop(); }
     PeerProcess(const PeerProcess&) = delete;
     PeerProcess& operator=(const PeerProcess&) = delete;
 
@@ -40,12 +41,36 @@ public:
     // The number of a "port NAME NUMBER" line, 0 when there was none.
     uint16_t Port(const std::string& name) const;
     const std::string& Output() const { return output_; }
+    // SIGTERM, then waits for the process.
+    void Stop();
 
 private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string output_;
     std::map<std::string, uint16_t> ports_;
+};
+
+// The npm SMTP servers, started on first use and stopped when the test program ends. Server names:
+// starttls-login, starttls-plain, starttls-cram, tls-login, tls-plain, tls-cram (one AUTH method each,
+// over STARTTLS or TLS from connect), nostarttls, xoauth (an unknown method only), refuse (greets with 554).
+// User "kestrova", password "s3cret-pass".
+class NpmSmtpServers {
+public:
+    static NpmSmtpServers& Get();
+    ~NpmSmtpServers();
+    // False, with the reason in `why`, when the servers could not start.
+    bool Ready(std::string& why) const;
+    uint16_t Port(const std::string& name) const { return process_.Port(name); }
+    // How many messages the servers have accepted, and the folder of message n (from 1), ending in "/".
+    int MessageCount() const;
+    std::string MessageFolder(int n) const;
+
+private:
+    NpmSmtpServers();
+    std::string folder_;
+    PeerProcess process_;
+    bool started_ = false;
 };
 
 // One connection of the scripted server.

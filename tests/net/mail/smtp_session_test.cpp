@@ -152,6 +152,25 @@ TEST_F(SmtpSession, LoginSendsNameAndPasswordOnLinesOfTheirOwnAndTracesNeither) 
     EXPECT_EQ(all.find(MailBase64Encode("s3cret-pass")), std::string::npos);
 }
 
+TEST_F(SmtpSession, RefusedQuitIsRaisedByDisconnectButNeverByTheDestructor) {
+    std::vector<std::string> seen;
+    auto refusesQuit = [&](ScriptedConnection& c) {
+        c.Send("220 ready\r\n");
+        while (auto line = c.ReadLine()) c.Send(line->starts_with("QUIT") ? "500 no\r\n" : "250 ok\r\n");
+    };
+    {
+        ScriptedServer server(refusesQuit);
+        SmtpClient client;
+        client.Connect("127.0.0.1", server.port(), SmtpSecurity::kNone, false);
+        EXPECT_EQ(CodeOf([&] { client.Disconnect(); }), ECSmtp::kQuitRejected);
+        EXPECT_EQ(CodeOf([&] { client.Disconnect(); }), 0);  // closed already: nothing more is sent
+    }
+    ScriptedServer server(refusesQuit);
+    auto client = std::make_unique<SmtpClient>();
+    client->Connect("127.0.0.1", server.port(), SmtpSecurity::kNone, false);
+    client.reset();  // the refused QUIT stays inside
+}
+
 TEST_F(SmtpSession, ReplyLengthIsCapped) {
     for (size_t size : {20 * 1024, 70 * 1024}) {
         std::string ehlo;

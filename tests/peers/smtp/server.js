@@ -5,8 +5,8 @@
 // Starts one server per NAME on 127.0.0.1 and a free port, prints "port NAME NUMBER" for each and then
 // "ready". OPTIONS is a comma-separated list of: tls (TLS from connect, else STARTTLS), nostarttls,
 // plain, login, cram, xoauth (the AUTH methods offered; LOGIN and PLAIN when none is given), refuse (greets
-// with 554). Each accepted message is saved under OUT_DIR/<n>/ as raw.eml, subject.txt, text.txt, auth.txt
-// (method and user) and attachments/<i>-<file name>, parsed by mailparser.
+// with 554). Each accepted message is saved under OUT_DIR/<n>/ as raw.eml, subject.txt, text.txt, attachments/<i>-<file name>
+// (parsed by mailparser) and, last, auth.txt (method and user).
 //
 // Failures to inject, by address: RCPT TO reject@... is refused (550); RCPT TO drop@... closes the connection
 // without a reply; a message from reject-data@... is refused after its data (554).
@@ -29,10 +29,11 @@ function saveMessage(raw, session) {
     fs.writeFileSync(path.join(dir, 'raw.eml'), raw);
     fs.writeFileSync(path.join(dir, 'subject.txt'), mail.subject || '');
     fs.writeFileSync(path.join(dir, 'text.txt'), mail.text || '');
-    fs.writeFileSync(path.join(dir, 'auth.txt'), session.user ? `${session.user.method} ${session.user.name}` : '');
     mail.attachments.forEach((a, i) => {
       fs.writeFileSync(path.join(dir, 'attachments', `${i + 1}-${a.filename}`), a.content);
     });
+    // Written last: its presence says the message is complete.
+    fs.writeFileSync(path.join(dir, 'auth.txt'), session.user ? `${session.user.method} ${session.user.name}` : '');
   });
 }
 
