@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "platform/base/text.h"
 
@@ -15,8 +16,10 @@ TempFolder::TempFolder() {
     std::string root = base && *base ? base : "/tmp";
     std::filesystem::create_directories(root);
     std::string templ = root + "/kestrova-XXXXXX";
-    char* made = mkdtemp(templ.data());
-    path_ = FromUtf8(made ? made : "/tmp") + L"/";
+    // Without a folder of its own the test cannot run: never fall back to a shared one, which the
+    // destructor would empty.
+    if (!mkdtemp(templ.data())) throw std::runtime_error("cannot make a temporary folder under " + root);
+    path_ = FromUtf8(templ) + L"/";
 }
 
 TempFolder::~TempFolder() {
