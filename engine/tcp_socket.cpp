@@ -23,6 +23,9 @@ namespace {
 
 constexpr int kHttpBlockSize = 10240;
 constexpr uint32_t kDestroyShutdownMs = 3000;
+// Room for a browser's parallel connections: with no queue, each one past the first waits for its SYN to be
+// sent again, a second or more later.
+constexpr int kListenBacklog = 16;
 
 // Waits for `events` on `handle`. 1 when they came, 0 when `timeoutMs` passed, -1 on error. A negative
 // time-out waits for ever. Signals do not cut the wait short.
@@ -139,7 +142,7 @@ int TcpSocket::Listen(int32_t port, const char* address) {
     setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
     const sockaddr_in local = MakeAddress(bindAddress, port);
     if (bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) return 0;
-    return listen(handle, 0) == 0 ? 1 : 0;
+    return listen(handle, kListenBacklog) == 0 ? 1 : 0;
 }
 
 int TcpSocket::Accept(TcpSocket** client, uint32_t* address) {

@@ -26,7 +26,7 @@ public:
     // Takes ownership of an open handle.
     void Attach(SocketHandle handle);
     // Binds to the dotted IPv4 `address` and `port` (with address reuse, so a listener can come back on its
-    // port at once) and listens with a backlog of 0. Fails when the machine's host name does not resolve.
+    // port at once) and listens with a backlog of 16. Fails when the machine's host name does not resolve.
     int Listen(int32_t port, const char* address);
     // Waits without a time-out for a client. On success `*client` is a new heap socket the caller owns, and
     // `*address` (when given) the peer's IPv4 address in host byte order.
