@@ -87,17 +87,23 @@ TEST_F(TcpSocketTest, ConnectFailsForBadTargets) {
 }
 
 TEST_F(TcpSocketTest, ConnectGivesUpAfterItsTimeOut) {
-    // A listener with a full backlog drops further handshakes, so the next connect never completes.
+    // A listener with a full backlog drops further handshakes, so a connect past it never completes. The
+    // backlog holds a browser's parallel connections.
     ASSERT_TRUE(listener.listening);
-    TcpSocket queued;
-    ASSERT_EQ(queued.Create(), 1);
-    ASSERT_EQ(queued.Connect(kLoopback, listener.port, 1), 1);
-    TcpSocket late;
-    ASSERT_EQ(late.Create(), 1);
-    const auto start = Steady::now();
-    EXPECT_EQ(late.Connect(kLoopback, listener.port, 1), 0);
-    EXPECT_GE(SecondsSince(start), 0.9);
-    EXPECT_LT(SecondsSince(start), 3.0);
+    std::vector<std::unique_ptr<TcpSocket>> queued;
+    int result = 1;
+    double seconds = 0;
+    while (result == 1 && queued.size() < 64) {
+        queued.push_back(std::make_unique<TcpSocket>());
+        ASSERT_EQ(queued.back()->Create(), 1);
+        const auto start = Steady::now();
+        result = queued.back()->Connect(kLoopback, listener.port, 1);
+        seconds = SecondsSince(start);
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_GT(queued.size(), 16u);
+    EXPECT_GE(seconds, 0.9);
+    EXPECT_LT(seconds, 3.0);
 }
 
 TEST_F(TcpSocketTest, ConnectHostResolvesThroughTheLookup) {

@@ -2,25 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/base/files.h"
 #include "platform/base/text.h"
+#include "tests/net/web/web_client.h"
 #include "tests/support/temp_folder.h"
 
 namespace kestrova {
 namespace {
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        if (pclose(pipe) != 0) out += "\nexit status not 0";
-    }
-    return out;
-}
 
 TEST(ServerDb, BuiltFileHoldsAValidPngMp3AndWavOfTheExactSizes) {
     std::vector<uint8_t> db;
@@ -38,11 +28,11 @@ TEST(ServerDb, BuiltFileHoldsAValidPngMp3AndWavOfTheExactSizes) {
         const std::string path = tmp.native() + names[i];
         ASSERT_TRUE(WriteFileAtomic(FromUtf8(path), db.data() + asset.offset, asset.length));
         EXPECT_EQ(
-            RunCommand("ffprobe -v error -show_entries stream=codec_name,width,height -of default=nw=1 " +
+            webtest::RunCommand("ffprobe -v error -show_entries stream=codec_name,width,height -of default=nw=1 " +
                        path),
             expected[i]);
         // Decoding the whole of it reports no damaged data.
-        EXPECT_EQ(RunCommand("ffmpeg -v error -i " + path + " -f null -"), "") << names[i];
+        EXPECT_EQ(webtest::RunCommand("ffmpeg -v error -i " + path + " -f null - 2>&1"), "") << names[i];
     }
     EXPECT_EQ(end, kServerDbSize);
     // The WAV's own sizes agree with its length.
