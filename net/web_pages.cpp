@@ -36,6 +36,17 @@ void AppendReload(std::string& page, int n) {
     page += ".jpg?\" + t;";
 }
 
+// <img id="devN" src="N.jpg" width=".." height=".."/>, `size` being the two attributes.
+void AppendPicture(std::string& page, int n, std::string_view size) {
+    page += "<img id=\"dev";
+    AppendNumber(page, n);
+    page += "\" src=\"";
+    AppendNumber(page, n);
+    page += ".jpg\" ";
+    page += size;
+    page += "/>";
+}
+
 std::string MessagePage(std::string_view message) {
     std::string page;
     page.append(kHead).append(kPlainBody).append(kHeaderAndNavStart).append(kNavEndAndContainer);
@@ -52,11 +63,9 @@ std::string BuildIndexPage(int count) {
     for (int i = 1; i <= count; ++i) {
         page += "<a href=\"device.php?id=";
         AppendNumber(page, i);
-        page += "\"><img id=\"dev";
-        AppendNumber(page, i);
-        page += "\" src=\"";
-        AppendNumber(page, i);
-        page += ".jpg\" width=\"320\" height=\"240\"/></a>";
+        page += "\">";
+        AppendPicture(page, i, "width=\"320\" height=\"240\"");
+        page += "</a>";
     }
     page.append(kFooter).append(kScriptStart);
     for (int i = 1; i <= count; ++i) AppendReload(page, i);
@@ -72,11 +81,7 @@ std::string BuildDevicePage(int number) {
     AppendNumber(page, number);
     page += "</p></li>";
     page.append(kNavEndAndContainer);
-    page += "<img id=\"dev";
-    AppendNumber(page, number);
-    page += "\" src=\"";
-    AppendNumber(page, number);
-    page += ".jpg\" width=\"668\" height=\"501\"/>";
+    AppendPicture(page, number, "width=\"668\" height=\"501\"");
     page.append(kFooter).append(kScriptStart);
     AppendReload(page, number);
     page += "}</script>";
