@@ -1,5 +1,6 @@
 #include "platform/ui/painting.h"
 
+#include "platform/ui/gdi.h"
 #include "platform/ui/window_tree.h"
 
 namespace kestrova::ui {
@@ -89,9 +90,11 @@ BOOL UpdateWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
-    if (flags & RDW_INVALIDATE) InvalidateRect(hwnd, rect, (flags & RDW_ERASE) ? TRUE : FALSE);
-    if (flags & RDW_VALIDATE) ValidateRect(hwnd, rect);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+    BOOL erase = (flags & RDW_ERASE) ? TRUE : FALSE;
+    if (flags & RDW_INVALIDATE)
+        region ? InvalidateRgn(hwnd, region, erase) : InvalidateRect(hwnd, rect, erase);
+    if (flags & RDW_VALIDATE) region ? ValidateRgn(hwnd, region) : ValidateRect(hwnd, rect);
     if (flags & RDW_UPDATENOW) UpdateWindow(hwnd);
     return TRUE;
 }

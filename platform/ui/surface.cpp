@@ -41,4 +41,10 @@ void Surface::Resize(int width, int height) {
     MakeImage();
 }
 
+std::shared_ptr<Surface> Surface::Clone() const {
+    auto copy = std::make_shared<Surface>(width_, height_);
+    copy->pixels_ = pixels_;
+    return copy;
+}
+
 }  // namespace kestrova::ui

@@ -6,6 +6,7 @@
 #include <pixman.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace kestrova::ui {
@@ -24,6 +25,7 @@ public:
     uint32_t* Pixels() { return pixels_.data(); }
     // A new size; the pixels that stay keep their place, new ones are white.
     void Resize(int width, int height);
+    std::shared_ptr<Surface> Clone() const;
 
 private:
     void MakeImage();

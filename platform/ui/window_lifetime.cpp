@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/ui/focus.h"
+#include "platform/ui/gdi.h"
 #include "platform/ui/painting.h"
 #include "platform/ui/surface.h"
 #include "platform/ui/window_tree.h"
@@ -334,9 +335,25 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NCACTIVATE:
             return TRUE;
-        case WM_PAINT:
-            ValidateRect(hwnd, nullptr);
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
             return 0;
+        }
+        case WM_ERASEBKGND: {
+            HBRUSH background;
+            {
+                TableLock lock = LockTable();
+                Window* w = FindWindowLocked(hwnd);
+                background = w ? w->windowClass->background : nullptr;
+            }
+            if (!background) return 0;
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, background);
+            return 1;
+        }
     }
     return 0;
 }

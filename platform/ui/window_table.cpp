@@ -3,18 +3,14 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/ui/handle_table.h"
+
 namespace kestrova::ui {
 namespace {
 
-struct Slot {
-    uint32_t generation = 1;
-    std::unique_ptr<Window> window;
-};
-
 struct Table {
     std::recursive_mutex mutex;
-    std::vector<Slot> slots;
-    std::vector<uint32_t> freeSlots;
+    HandleTable<Window> windows;
     std::vector<std::shared_ptr<const WindowClass>> classes;
     Desktop desktop;
 };
@@ -23,12 +19,6 @@ struct Table {
 Table& TheTable() {
     static Table* table = new Table;
     return *table;
-}
-
-// Slot index + 1 in the low half (so no handle is null or one of the small special values), generation in
-// the high half.
-HWND MakeHandle(uint32_t index, uint32_t generation) {
-    return reinterpret_cast<HWND>((uintptr_t(generation) << 32) | (uintptr_t(index) + 1));
 }
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
@@ -48,53 +38,28 @@ Desktop& DesktopLocked() {
 }
 
 Window* FindWindowLocked(HWND hwnd) {
-    uintptr_t value = reinterpret_cast<uintptr_t>(hwnd);
-    uint32_t index = uint32_t(value & 0xFFFFFFFF);
-    uint32_t generation = uint32_t(value >> 32);
-    Table& t = TheTable();
-    if (index == 0 || index > t.slots.size()) return nullptr;
-    Slot& slot = t.slots[index - 1];
-    if (slot.generation != generation || !slot.window) return nullptr;
-    return slot.window.get();
+    return TheTable().windows.Find(reinterpret_cast<uintptr_t>(hwnd));
 }
 
 HWND AddWindowLocked(std::unique_ptr<Window> window) {
-    Table& t = TheTable();
-    uint32_t index;
-    if (!t.freeSlots.empty()) {
-        index = t.freeSlots.back();
-        t.freeSlots.pop_back();
-    } else {
-        index = uint32_t(t.slots.size());
-        t.slots.emplace_back();
-    }
-    Slot& slot = t.slots[index];
-    window->handle = MakeHandle(index, slot.generation);
-    slot.window = std::move(window);
-    return slot.window->handle;
+    Window* w = window.get();
+    w->handle = reinterpret_cast<HWND>(TheTable().windows.Add(std::move(window)));
+    return w->handle;
 }
 
 void RemoveWindowLocked(HWND hwnd) {
     Window* w = FindWindowLocked(hwnd);
     if (!w) return;
     if (Window* parent = FindWindowLocked(w->parent)) std::erase(parent->children, hwnd);
-    Table& t = TheTable();
-    std::erase(t.desktop.topLevels, hwnd);
-    for (HWND* held : {&t.desktop.capture, &t.desktop.focus, &t.desktop.active, &t.desktop.moving,
-                       &t.desktop.lastPressWindow})
+    Desktop& d = TheTable().desktop;
+    std::erase(d.topLevels, hwnd);
+    for (HWND* held : {&d.capture, &d.focus, &d.active, &d.moving, &d.lastPressWindow})
         if (*held == hwnd) *held = nullptr;
-    uint32_t index = uint32_t(reinterpret_cast<uintptr_t>(hwnd) & 0xFFFFFFFF) - 1;
-    Slot& slot = t.slots[index];
-    slot.window.reset();
-    // A slot whose generation would wrap is retired rather than reused.
-    if (++slot.generation != 0) t.freeSlots.push_back(index);
+    TheTable().windows.Remove(reinterpret_cast<uintptr_t>(hwnd));
 }
 
 std::vector<Window*> AllWindowsLocked() {
-    std::vector<Window*> all;
-    for (Slot& slot : TheTable().slots)
-        if (slot.window) all.push_back(slot.window.get());
-    return all;
+    return TheTable().windows.All();
 }
 
 std::shared_ptr<const WindowClass> FindClassLocked(const std::wstring& name) {

@@ -4,8 +4,10 @@
 
 #include <cwctype>
 
+#include "platform/ui/gdi_objects.h"
 #include "platform/ui/testing/message_pump.h"
 #include "platform/ui/thread_queue.h"
+#include "platform/ui/window_tree.h"
 
 namespace kestrova::uitest {
 
@@ -69,6 +71,40 @@ void TypeText(std::wstring_view text) {
             PumpMessages();
         }
     }
+}
+
+COLORREF ReadPixel(HWND hwnd, int x, int y) {
+    ui::TableLock lock = ui::LockTable();
+    ui::Window* w = ui::FindWindowLocked(hwnd);
+    if (!w || !ui::IsShownLocked(w) || x < 0 || y < 0 || x >= w->Width() || y >= w->Height())
+        return CLR_INVALID;
+    // Up through the ancestors: the point must lie inside each of them and their regions.
+    ui::Window* root = w;
+    for (ui::Window* a = w; a; a = ui::FindWindowLocked(a->parent)) {
+        if (x < 0 || y < 0 || x >= a->Width() || y >= a->Height()) return CLR_INVALID;
+        if (a->shape && !a->shape->Contains(x, y)) return CLR_INVALID;
+        root = a;
+        if (a->parent) {
+            x += a->rect.left;
+            y += a->rect.top;
+        }
+    }
+    const ui::Surface& s = *root->surface;
+    return ui::FromPixel(s.Pixels()[size_t(y) * size_t(s.Width()) + size_t(x)]);
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    for (HWND h : TopLevelWindows()) {
+        RECT r;
+        GetWindowRect(h, &r);
+        if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) continue;
+        int x = screen.x - r.left, y = screen.y - r.top;
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        bool outside = GetWindowRgn(h, shape) != RGN_ERROR && !PtInRegion(shape, x, y);
+        DeleteObject(shape);
+        if (!outside) return ReadPixel(h, x, y);
+    }
+    return CLR_INVALID;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/gdi.h"
 #include "platform/ui/input.h"
 #include "platform/ui/windows.h"
 
@@ -29,6 +30,13 @@ void PressKey(UINT virtualKey);
 // Types each character: letters, digits and space by their keys (with Shift for capitals), anything else as
 // a character of its own.
 void TypeText(std::wstring_view text);
+
+// A pixel of a window's client area as the screen would show it (its children included) if nothing covered
+// it; CLR_INVALID outside the window, its ancestors or their regions.
+COLORREF ReadPixel(HWND hwnd, int x, int y);
+// The screen at a point: the pixel of the topmost shown top-level window there (its region counts), or
+// CLR_INVALID over the bare desktop.
+COLORREF ScreenPixel(POINT screen);
 
 // The top-level windows in z-order, topmost first; only the shown ones unless asked.
 std::vector<HWND> TopLevelWindows(bool shownOnly = true);

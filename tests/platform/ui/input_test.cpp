@@ -1,31 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/testing/driver.h"
-#include "platform/ui/testing/message_pump.h"
-#include "tests/platform/ui/test_window.h"
+#include "tests/platform/ui/ui_fixture.h"
 
 namespace kestrova::uitest {
 namespace {
 
 // Logs mouse, focus and activation messages of every window it makes; destroys them at the end.
-class InputTest : public ::testing::Test {
+class InputTest : public UiTest {
 protected:
-    void SetUp() override { SetClock(&clock); }
-    void TearDown() override {
-        for (auto it = windows.rbegin(); it != windows.rend(); ++it) DestroyWindow((*it)->hwnd);
-        PumpMessages();
-        SetClock(nullptr);
-    }
-
-    TestWindow& Make(const char* name, HWND parent, uint32_t style, RECT r, uint32_t exStyle = 0) {
-        windows.push_back(std::make_unique<TestWindow>(name, &log));
-        TestWindow& w = *windows.back();
-        w.hwnd = CreateWindowExW(exStyle, TestWindowClass(), L"", style | WS_VISIBLE, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, parent, 0, nullptr, &w);
-        EXPECT_NE(w.hwnd, nullptr);
-        return w;
-    }
-
     // The logged messages of the given kinds, as "window message" lines.
     std::vector<std::string> Seen(std::initializer_list<UINT> kinds) {
         static const std::pair<UINT, const char*> kNames[] = {
@@ -52,9 +34,6 @@ protected:
     }
 
     using Lines = std::vector<std::string>;
-    TestClock clock;
-    std::vector<LoggedMessage> log;
-    std::vector<std::unique_ptr<TestWindow>> windows;
 };
 
 TEST_F(InputTest, ClicksGoToTheTopmostWindowUnderThePointer) {
