@@ -4,7 +4,6 @@
 #include "platform/media/v4l2/v4l2_camera.h"
 
 #include <gtest/gtest.h>
-#include <turbojpeg.h>
 
 #include <atomic>
 #include <chrono>
@@ -14,14 +13,19 @@
 #include "platform/media/capture_graph_builder.h"
 #include "platform/media/filter_classes.h"
 #include "platform/media/sample_grabber.h"
+#include "scripted_frames.h"
 #include "scripted_v4l2.h"
 
 namespace kestrova::media {
 namespace {
 
+using mediatest::IsBlue;
+using mediatest::IsRed;
+using mediatest::JpegRedOverBlue;
 using mediatest::ScriptedCamera;
 using mediatest::ScriptedControl;
 using mediatest::ScriptedV4l2;
+using mediatest::YuyvRedOverBlue;
 
 constexpr char kNode[] = "/dev/video0";
 
@@ -53,48 +57,6 @@ private:
     std::vector<uint8_t> last_;
     int count_ = 0;
 };
-
-struct Bgr {
-    uint8_t b, g, r;
-    bool Near(const uint8_t* pixel, int tolerance) const {
-        return std::abs(pixel[0] - b) <= tolerance && std::abs(pixel[1] - g) <= tolerance &&
-               std::abs(pixel[2] - r) <= tolerance;
-    }
-};
-constexpr Bgr kRed{0, 0, 255};
-constexpr Bgr kBlue{255, 0, 0};
-
-// A top-down YUYV frame: the top half red, the bottom half blue (BT.601 studio range).
-std::vector<uint8_t> YuyvRedOverBlue(int width, int height) {
-    std::vector<uint8_t> frame;
-    for (int y = 0; y < height; ++y) {
-        const bool top = y < height / 2;
-        for (int x = 0; x < width; x += 2) {
-            const uint8_t luma = top ? 81 : 41, u = top ? 90 : 240, v = top ? 240 : 110;
-            frame.insert(frame.end(), {luma, u, luma, v});
-        }
-    }
-    return frame;
-}
-
-// The same picture as a JPEG.
-std::vector<uint8_t> JpegRedOverBlue(int width, int height) {
-    std::vector<uint8_t> rgb;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Bgr& c = y < height / 2 ? kRed : kBlue;
-            rgb.insert(rgb.end(), {c.r, c.g, c.b});
-        }
-    }
-    tjhandle handle = tjInitCompress();
-    unsigned char* jpeg = nullptr;
-    unsigned long size = 0;
-    tjCompress2(handle, rgb.data(), width, 0, height, TJPF_RGB, &jpeg, &size, TJSAMP_422, 90, 0);
-    std::vector<uint8_t> bytes(jpeg, jpeg + size);
-    tjFree(jpeg);
-    tjDestroy(handle);
-    return bytes;
-}
 
 ScriptedCamera TwoFormatCamera() {
     ScriptedCamera camera;
@@ -194,8 +156,8 @@ TEST_F(V4l2CameraTest, YuyvFramesArriveAsBottomUpRgb) {
     for (int i = 0; i < 6; ++i) kernel.PushFrame(kNode, YuyvRedOverBlue(640, 480));
     const std::vector<uint8_t> frame = callback.WaitFor(6);
     ASSERT_EQ(frame.size(), 921'600u);
-    EXPECT_TRUE(kBlue.Near(&frame[0], 0));           // first stored row: the bottom
-    EXPECT_TRUE(kRed.Near(&frame[921'600 - 3], 0));  // last stored row: the top
+    EXPECT_TRUE(IsBlue(&frame[0], 0));           // first stored row: the bottom
+    EXPECT_TRUE(IsRed(&frame[921'600 - 3], 0));  // last stored row: the top
     graph->Stop();
     EXPECT_FALSE(kernel.Streaming(kNode));
     EXPECT_EQ(kernel.MappedBuffers(), 0);
@@ -209,8 +171,8 @@ TEST_F(V4l2CameraTest, MjpegFramesAreDecoded) {
     kernel.PushFrame(kNode, JpegRedOverBlue(640, 480));
     const std::vector<uint8_t> frame = callback.WaitFor(1);
     ASSERT_EQ(frame.size(), 921'600u);
-    EXPECT_TRUE(kBlue.Near(&frame[0], 8));
-    EXPECT_TRUE(kRed.Near(&frame[921'600 - 3], 8));
+    EXPECT_TRUE(IsBlue(&frame[0], 8));
+    EXPECT_TRUE(IsRed(&frame[921'600 - 3], 8));
     graph->Stop();
 }
 

@@ -1,0 +1,76 @@
+#include "engine/usbcam/capture_device.h"
+
+#include <cwchar>
+
+namespace kestrova {
+
+CaptureDevice::~CaptureDevice() {
+    graph_.Release();
+}
+
+void CaptureDevice::StartCapture(const CaptureGraphPlan& plan,
+                                 std::unique_ptr<media::ISampleGrabberCB> callback) {
+    Stop();
+    // A graph that cannot be built leaves the device unpowered; the caller sees no change of state.
+    if (media::SUCCEEDED(
+            graph_.Build(captureFilter_, GetNotifyWindow(), LPARAM(this), std::move(callback), plan))) {
+        SetState(kStatePowered, 1);
+    }
+}
+
+int CaptureDevice::Stop() {
+    if (!graph_.Stop()) return 0;
+    const HWND notifyWindow = GetNotifyWindow();
+    {
+        std::lock_guard<CriticalSection> lock(frameLock_);
+        frameInfo_ = imaging::BitmapInfo{};
+        frameInfo_.bmiHeader.biSize = 0;  // a header of zeros: no frame
+        frameInfo_.bmiHeader.biPlanes = 0;
+        frameInfo_.bmiHeader.biBitCount = 0;
+        frame_.clear();
+        frame_.shrink_to_fit();
+    }
+    SetState(kStatePowered, 0);
+    Notify(notifyWindow, kNotifyFrame, 0);  // the views repaint without a frame
+    graph_.Release();
+    return 1;
+}
+
+void CaptureDevice::ResetCapture() {
+    RecordVideo(0);
+    Stop();
+    BuildVideoGraph(0);
+    captureFilter_.reset();
+}
+
+int CaptureDevice::GetFriendlyName(wchar_t* buffer, int count) {
+    return CopyDisplayName(buffer, count);
+}
+int CaptureDevice::SetFriendlyName(std::wstring_view text) {
+    return StoreDisplayName(text);
+}
+int CaptureDevice::GetDeviceKey(wchar_t* buffer, int count) {
+    return CopyDeviceKey(buffer, count);
+}
+int CaptureDevice::SetDeviceKey(std::wstring_view text) {
+    return StoreDeviceKey(text);
+}
+
+int CaptureDevice::PanLeft(int, int) {
+    return 1;
+}
+int CaptureDevice::PanRight(int, int) {
+    return 1;
+}
+int CaptureDevice::TiltUp(int, int) {
+    return 1;
+}
+int CaptureDevice::TiltDown(int, int) {
+    return 1;
+}
+
+std::wstring FieldText(const wchar_t* field, size_t width) {
+    return std::wstring(field, wcsnlen(field, width - 1));
+}
+
+}  // namespace kestrova

@@ -1,0 +1,101 @@
+#include "engine/usbcam/usb_camera_device.h"
+
+#include "engine/device_settings.h"
+#include "engine/usbcam/camera_format.h"
+#include "engine/usbcam/proc_amp_levels.h"
+#include "platform/media/video_proc_amp.h"
+
+namespace kestrova {
+
+using namespace media;
+
+UsbCameraDevice::UsbCameraDevice() : CaptureDevice(kDeviceUsbCamera) {
+    // A camera has no sound to record.
+    SetRecordAudio(0);
+}
+
+UsbCameraDevice::~UsbCameraDevice() {
+    ShutDown();
+}
+
+int UsbCameraDevice::GetType() {
+    return kDeviceUsbCamera;
+}
+
+int UsbCameraDevice::Init(const DeviceParams* params) {
+    ResetCapture();
+    ResetBaseFields();
+    SetRecordAudio(0);
+    const auto* camera = dynamic_cast<const UsbCameraParams*>(params);
+    if (camera == nullptr) return 0;
+
+    captureFilter_ = camera->captureFilter;
+    SetFrameSize(camera->frameSize);
+    StoreDisplayName(FieldText(camera->friendlyName, std::size(camera->friendlyName)));
+    StoreDeviceKey(FieldText(camera->devicePath, std::size(camera->devicePath)));
+    SetDisplayWindow(camera->displayWindow);
+    SetNotifyWindow(camera->notifyWindow);
+    SetStorageFolder(FieldText(camera->storageFolder, std::size(camera->storageFolder)));
+    return 0;
+}
+
+void UsbCameraDevice::GetSettings(DeviceSettings& record) {
+    {
+        std::lock_guard<CriticalSection> lock(windowLock_);
+        record.SetDeviceType(kDeviceUsbCamera);
+        record.SetDeviceKey(deviceKey_);
+    }
+    WriteSharedSettings(record, /*masks=*/true);
+}
+
+void UsbCameraDevice::SetSettings(const DeviceSettings& record) {
+    ApplySharedSettings(record, /*masks=*/true);
+}
+
+int UsbCameraDevice::Start() {
+    const int frameSize = GetFrameSize();
+    AM_MEDIA_TYPE rgb24;
+    rgb24.majortype = MEDIATYPE_Video;
+    rgb24.subtype = MEDIASUBTYPE_RGB24;
+    rgb24.formattype = FORMAT_VideoInfo;
+    StartCapture({L"Video Capture", MEDIATYPE_Video, rgb24,
+                  [frameSize](IAMStreamConfig& config, int count, int size) {
+                      ChooseCameraFormat(config, count, size, frameSize);
+                      return S_OK;
+                  }},
+                 std::make_unique<CameraGrabberCallback>(this));
+    return 1;
+}
+
+int UsbCameraDevice::HandleGraphEvents() {
+    IMediaEventEx* events = graph_.Events();
+    if (events == nullptr) return 0;
+    long code = 0;
+    intptr_t param1 = 0, param2 = 0;
+    while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
+        events->FreeEventParams(code, param1, param2);
+        // The events behind a lost device stay queued for the next call.
+        if (code == EC_DEVICE_LOST) return 1;
+    }
+    return 0;
+}
+
+int UsbCameraDevice::GetBrightness(int useDefault) {
+    return GetProcAmpLevel(captureFilter_, VideoProcAmp_Brightness, useDefault);
+}
+int UsbCameraDevice::SetBrightness(int level, int useDefault) {
+    return SetProcAmpLevel(captureFilter_, VideoProcAmp_Brightness, level, useDefault);
+}
+int UsbCameraDevice::GetContrast(int useDefault) {
+    return GetProcAmpLevel(captureFilter_, VideoProcAmp_Contrast, useDefault);
+}
+int UsbCameraDevice::SetContrast(int level, int useDefault) {
+    return SetProcAmpLevel(captureFilter_, VideoProcAmp_Contrast, level, useDefault);
+}
+
+// The layer's capture filters have no property pages of their own: there is nothing to open.
+int UsbCameraDevice::ShowPropertyPages(HWND) {
+    return 0;
+}
+
+}  // namespace kestrova
