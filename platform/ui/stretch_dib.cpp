@@ -50,12 +50,65 @@ struct SourcePicture {
     const uint8_t* Row(int y) const { return top + ptrdiff_t(y) * stride; }
 };
 
-__attribute__((optimize("O3"))) void AddRow(uint32_t* sum, const uint8_t* row, size_t n) {
+__attribute__((optimize("O3"), target_clones("avx2", "default"))) void AddRow(uint32_t* sum,
+                                                                              const uint8_t* row, size_t n) {
     for (size_t k = 0; k < n; ++k) sum[k] += row[k];
 }
 
-__attribute__((optimize("O3"))) void AddWeightedRow(uint32_t* sum, const uint8_t* row, size_t n, uint32_t w) {
-    for (size_t k = 0; k < n; ++k) sum[k] += row[k] * w;
+// One destination row of averages with 8 fraction bits: the inner rows' sum at full weight plus the two
+// partly covered edge rows at theirs, times `scale` (256 / the weights' total).
+__attribute__((optimize("O3"), target_clones("avx2", "default"))) void AverageRows(
+    uint16_t* out, const uint32_t* inner, uint32_t full, const uint8_t* first, uint32_t firstWeight,
+    const uint8_t* last, uint32_t lastWeight, float scale, size_t n) {
+    for (size_t k = 0; k < n; ++k) {
+        uint32_t sum = inner[k] * full + first[k] * firstWeight + last[k] * lastWeight;
+        out[k] = uint16_t(float(sum) * scale + 0.5f);
+    }
+}
+
+// For each destination column, where its source pixels start in a row of averages and their weights, scaled
+// so that the weighted sum of the averages (8 fraction bits) is the level itself.
+struct ColumnTaps {
+    int most = 0;                // the widest column's number of source pixels
+    std::vector<size_t> start;   // per column: index of its first channel value
+    std::vector<float> weights;  // per column: `most` weights, unused ones 0
+    int bytesPerPixel = 3;
+};
+
+ColumnTaps Taps(const std::vector<Span>& columns, int firstColumn, int bpp, int width, int outWidth) {
+    ColumnTaps t;
+    t.bytesPerPixel = bpp;
+    for (const Span& c : columns) t.most = std::max(t.most, c.last - c.first + 1);
+    const float scale = 1.0f / (float(width) * 256.0f);
+    t.start.resize(columns.size());
+    t.weights.assign(columns.size() * size_t(t.most), 0.0f);
+    for (size_t j = 0; j < columns.size(); ++j) {
+        const Span& c = columns[j];
+        t.start[j] = size_t(c.first - firstColumn) * size_t(bpp);
+        float* w = &t.weights[j * size_t(t.most)];
+        for (int i = c.first; i <= c.last; ++i) {
+            uint32_t weight = i == c.first ? c.firstWeight : i == c.last ? c.lastWeight : uint32_t(outWidth);
+            w[i - c.first] = float(weight) * scale;
+        }
+    }
+    return t;
+}
+
+// One destination row from a row of averages: columns [c0, c1) into `line` as 0xFFRRGGBB.
+void ShrinkColumns(const uint16_t* averaged, const ColumnTaps& t, int c0, int c1, uint32_t* line) {
+    const int bpp = t.bytesPerPixel;
+    for (int c = c0; c < c1; ++c) {
+        const uint16_t* p = averaged + t.start[size_t(c)];
+        const float* w = &t.weights[size_t(c) * size_t(t.most)];
+        float blue = 0, green = 0, red = 0;
+        for (int k = 0; k < t.most; ++k, p += bpp) {
+            blue += w[k] * p[0];
+            green += w[k] * p[1];
+            red += w[k] * p[2];
+        }
+        auto level = [](float v) { return uint32_t(std::min(255.0f, v + 0.5f)); };
+        line[c - c0] = 0xFF000000u | (level(red) << 16) | (level(green) << 8) | level(blue);
+    }
 }
 
 // Area-averages the source rectangle (x, y, width, height) into the destination cells [c0, c1) x [r0, r1) of
@@ -69,45 +122,25 @@ void BoxShrink(const SourcePicture& src, int x, int y, int width, int height, in
     int firstColumn = columns[size_t(c0)].first, lastColumn = columns[size_t(c1 - 1)].last;
     size_t rowBytes = size_t(lastColumn - firstColumn + 1) * size_t(bpp);
     size_t skip = size_t(x + firstColumn) * size_t(bpp);
-    std::vector<uint32_t> inner(rowBytes), sum(rowBytes);
-    std::vector<uint16_t> averaged(rowBytes);
-    // Fixed-point reciprocals: a row sum becomes an average with 8 fraction bits, then a column sum of
-    // those becomes a whole level, rounded.
-    const uint64_t rowScale = (uint64_t(1) << 40) / uint64_t(height);
-    const uint64_t columnScale = (uint64_t(1) << 40) / (uint64_t(width) * 256);
-    const uint32_t fullRow = uint32_t(outHeight), fullColumn = uint32_t(outWidth);
+    std::vector<uint32_t> inner(rowBytes);
+
+    const float rowScale = 256.0f / float(height);
+    const uint32_t fullRow = uint32_t(outHeight);
+    ColumnTaps taps = Taps(columns, firstColumn, bpp, width, outWidth);
+    // Room past the end: every column reads `most` pixels, the unused ones at weight 0.
+    std::vector<uint16_t> averaged(rowBytes + size_t(taps.most) * size_t(bpp), 0);
 
     for (int r = r0; r < r1; ++r) {
         const Span& rs = rows[size_t(r)];
         std::fill(inner.begin(), inner.end(), 0);
         for (int sy = rs.first + 1; sy < rs.last; ++sy)
             AddRow(inner.data(), src.Row(y + sy) + skip, rowBytes);
-        for (size_t k = 0; k < rowBytes; ++k) sum[k] = inner[k] * fullRow;
-        AddWeightedRow(sum.data(), src.Row(y + rs.first) + skip, rowBytes, rs.firstWeight);
-        if (rs.last != rs.first)
-            AddWeightedRow(sum.data(), src.Row(y + rs.last) + skip, rowBytes, rs.lastWeight);
-        for (size_t k = 0; k < rowBytes; ++k)
-            averaged[k] = uint16_t((uint64_t(sum[k]) * 256 * rowScale + (uint64_t(1) << 39)) >> 40);
+        const uint8_t* firstRow = src.Row(y + rs.first) + skip;
+        const uint8_t* lastRow = src.Row(y + rs.last) + skip;
+        AverageRows(averaged.data(), inner.data(), fullRow, firstRow, rs.firstWeight, lastRow, rs.lastWeight,
+                    rowScale, rowBytes);
 
-        uint32_t* line = out + size_t(r - r0) * outStride;
-        for (int c = c0; c < c1; ++c) {
-            const Span& cs = columns[size_t(c)];
-            uint32_t total[3] = {0, 0, 0};
-            const uint16_t* p = averaged.data() + size_t(cs.first - firstColumn) * size_t(bpp);
-            for (int ch = 0; ch < 3; ++ch) total[ch] = p[ch] * cs.firstWeight;
-            for (int sx = cs.first + 1; sx < cs.last; ++sx) {
-                p += bpp;
-                for (int ch = 0; ch < 3; ++ch) total[ch] += p[ch] * fullColumn;
-            }
-            if (cs.last != cs.first) {
-                p = averaged.data() + size_t(cs.last - firstColumn) * size_t(bpp);
-                for (int ch = 0; ch < 3; ++ch) total[ch] += p[ch] * cs.lastWeight;
-            }
-            uint32_t level[3];
-            for (int ch = 0; ch < 3; ++ch)
-                level[ch] = uint32_t((uint64_t(total[ch]) * columnScale + (uint64_t(1) << 39)) >> 40);
-            line[c - c0] = 0xFF000000u | (level[2] << 16) | (level[1] << 8) | level[0];
-        }
+        ShrinkColumns(averaged.data(), taps, c0, c1, out + size_t(r - r0) * outStride);
     }
 }
 
