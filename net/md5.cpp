@@ -47,6 +47,7 @@ void MD5::update(const void* input, size_t length) {
         std::cerr << "MD5::update:  Can't update a finalized digest!" << std::endl;
         return;
     }
+    if (length == 0) return;
     const auto* in = static_cast<const uint8_t*>(input);
     size_t used = size_t(bitCount_ / 8 % 64);
     bitCount_ += uint64_t(length) * 8;

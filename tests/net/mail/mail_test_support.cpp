@@ -52,16 +52,23 @@ std::string SmtpPeersFolder() {
     return std::string(source ? source : ".") + "/tests/peers/smtp/";
 }
 
-uint16_t FreeLoopbackPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
+int ListenOnLoopback(int backlog, uint16_t& port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof a;
     bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    listen(fd, backlog);
     getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    close(fd);
-    return ntohs(a.sin_port);
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
+uint16_t FreeLoopbackPort() {
+    uint16_t port = 0;
+    close(ListenOnLoopback(1, port));
+    return port;
 }
 
 int RunCommand(const std::vector<std::string>& argv, std::string* output) {
@@ -206,15 +213,7 @@ std::vector<std::string> ScriptedConnection::ReadData() {
 }
 
 ScriptedServer::ScriptedServer(Script script) {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(listener_, 4);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &length);
-    port_ = ntohs(a.sin_port);
+    listener_ = ListenOnLoopback(4, port_);
     if (!script) return;
     thread_ = std::thread([this, script] {
         int fd = accept(listener_, nullptr, nullptr);

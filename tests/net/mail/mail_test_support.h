@@ -19,6 +19,8 @@ namespace kestrova {
 
 // The folder of the SMTP peers' set-up, ending in "/".
 std::string SmtpPeersFolder();
+// A socket listening on 127.0.0.1 at a free port, which goes to `port`.
+int ListenOnLoopback(int backlog, uint16_t& port);
 // A port on 127.0.0.1 that nothing listens on right now.
 uint16_t FreeLoopbackPort();
 // Runs a command to its end; its exit status (-1 when it could not run). Its output (standard output and

@@ -239,21 +239,19 @@ TEST_F(SmtpSession, ConnectionThatNeverCompletesTimesOut) {
     TestClock clock;
     SetClock(&clock);
     // A listener whose backlog is full lets further connections hang.
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    uint16_t port = 0;
+    int listener = ListenOnLoopback(0, port);
+    int filler = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(listener, 0);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&a), &length);
-    int filler = socket(AF_INET, SOCK_STREAM, 0);
+    a.sin_port = htons(port);
     ASSERT_EQ(connect(filler, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
 
     SmtpClient client;
-    EXPECT_EQ(CodeWhileTimePasses(
-                  clock, [&] { client.Connect("127.0.0.1", ntohs(a.sin_port), SmtpSecurity::kNone, false); }),
-              ECSmtp::kConnectTimedOut);
+    EXPECT_EQ(
+        CodeWhileTimePasses(clock, [&] { client.Connect("127.0.0.1", port, SmtpSecurity::kNone, false); }),
+        ECSmtp::kConnectTimedOut);
     close(filler);
     close(listener);
 }
