@@ -121,6 +121,8 @@ public:
     void SetMasks(const MaskGrid* motion, const MaskGrid* privacy);
 
     // Frame output.
+    // Draws the current frame stretched (halftone) into `rect` of `dc`; nothing without a frame. Returns 1.
+    int DrawFrame(HDC dc, const RECT& rect);
     // Saves the current frame: format 1 JPEG of `quality`, any other PNG. 1 on success or when there is no
     // frame (nothing is written), 0 when no encoder is found or the save fails.
     int SaveFrame(std::wstring_view path, int format, int quality);

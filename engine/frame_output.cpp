@@ -8,6 +8,7 @@
 #include "engine/device.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
+#include "platform/ui/gdi.h"
 
 namespace kestrova {
 namespace {
@@ -32,6 +33,29 @@ int GetEncoderClsid(std::string_view mimeType, int* classId) {
     int id = 0;
     if (!imaging::FindEncoder(mimeType, &id)) return 0;
     if (classId != nullptr) *classId = id;
+    return 1;
+}
+
+int Device::DrawFrame(HDC dc, const RECT& rect) {
+    std::lock_guard<CriticalSection> lock(frameLock_);
+    if (frame_.empty()) return 1;
+    // The picture size follows from the byte size alone; any other size draws nothing.
+    int width = 0, height = 0;
+    switch (frame_.size()) {
+        case size_t(kFrameBytes640x480):
+            width = 640, height = 480;
+            break;
+        case size_t(kFrameBytes320x240):
+            width = 320, height = 240;
+            break;
+        case size_t(kFrameBytes480x360):
+            width = 480, height = 360;
+            break;
+    }
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, 0, width,
+                  height, frame_.data(), &frameInfo_, DIB_RGB_COLORS, SRCCOPY);
     return 1;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/imaging/bitmap.h"
+#include "platform/ui/gdi.h"
 #include "tests/engine/device/kit/notify_recorder.h"
 #include "tests/engine/device/kit/test_device.h"
 #include "tests/support/temp_folder.h"
@@ -52,6 +53,27 @@ TEST(FrameOutputTest, CopyFrameCopiesOnlyAFrameOfTheAskedSize) {
     EXPECT_EQ(header.bmiHeader.biWidth, 320);
     EXPECT_EQ(header.bmiHeader.biHeight, 240);
     EXPECT_EQ(d.CopyFrame(buffer.data(), kFrameBytes320x240, nullptr), 1);
+}
+
+TEST(FrameOutputTest, DrawFrameStretchesTheWholePictureIntoTheRectangle) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateCompatibleBitmap(dc, 200, 200);
+    HGDIOBJ old = SelectObject(dc, target);
+    RECT all{0, 0, 200, 200};
+    FillRect(dc, &all, HBRUSH(GetStockObject(WHITE_BRUSH)));
+    TestDevice d;
+    RECT tile{10, 20, 170, 140};
+    EXPECT_EQ(d.DrawFrame(dc, tile), 1);  // no frame: nothing drawn
+    EXPECT_EQ(GetPixel(dc, 10, 20), RGB(255, 255, 255));
+    d.PutFrame(480, 360, 30, 20, 10);  // the microphone's level picture
+    EXPECT_EQ(d.DrawFrame(dc, tile), 1);
+    for (POINT p : {POINT{10, 20}, POINT{169, 139}, POINT{90, 80}})
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(10, 20, 30));
+    for (POINT p : {POINT{9, 20}, POINT{170, 139}, POINT{10, 19}, POINT{10, 140}})
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
 }
 
 TEST(FrameOutputTest, SaveFrameWritesJpegForFormatOneAndPngOtherwise) {
