@@ -14,7 +14,7 @@ packages=(
   libx11-dev libxext-dev libasound2-dev libssl-dev linux-libc-dev
   # tests and their peers
   xvfb trayer x11-apps imagemagick xdotool ffmpeg alsa-utils curl wrk libglib2.0-bin nginx chromium
-  postfix libsasl2-modules sasl2-bin swaks clang libclang-rt-14-dev
+  postfix libsasl2-modules sasl2-bin swaks openssl clang libclang-rt-14-dev
 )
 
 # Node.js with npm comes with this kind of machine; Debian's own is the fallback elsewhere.
