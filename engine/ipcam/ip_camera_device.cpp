@@ -54,6 +54,7 @@ void IpCameraDevice::RestoreConnectionDefaults() {
 }
 
 int IpCameraDevice::Init(const DeviceParams* params) {
+    RecordVideo(0);
     Stop();
     RestoreConnectionDefaults();
     ResetBaseFields();
