@@ -16,6 +16,10 @@ void InjectMouseButton(MouseButton button, bool down);
 // `ch` travels with VK_PACKET: a typed character without a key of its own.
 void InjectKey(UINT virtualKey, bool down, wchar_t ch = 0);
 
+// Sends the keys to `hwnd` instead of the focus until it is called with null, without moving the focus or
+// the activation: a popup menu reads the keyboard while its owner stays active.
+void SetKeyboardGrab(HWND hwnd);
+
 void SetScreenSize(int width, int height);
 
 // Where MessageBeep goes (by default nowhere); returns the one it replaced.

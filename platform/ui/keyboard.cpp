@@ -75,7 +75,8 @@ void InjectKey(UINT virtualKey, bool down, wchar_t ch) {
     } else {
         state &= uint8_t(~0x80);
     }
-    Window* target = FindWindowLocked(d.focus ? d.focus : d.active);
+    Window* target = FindWindowLocked(d.keyboardGrab);
+    if (!target) target = FindWindowLocked(d.focus ? d.focus : d.active);
     if (!target || !IsEnabledChainLocked(target)) return;
     MSG m;
     m.hwnd = target->handle;
@@ -85,6 +86,11 @@ void InjectKey(UINT virtualKey, bool down, wchar_t ch) {
     m.time = DWORD(GetClock().Milliseconds());
     m.pt = d.cursorPos;
     target->queue->Post(m);
+}
+
+void SetKeyboardGrab(HWND hwnd) {
+    TableLock lock = LockTable();
+    DesktopLocked().keyboardGrab = hwnd;
 }
 
 }  // namespace kestrova::ui

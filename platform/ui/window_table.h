@@ -70,6 +70,7 @@ struct Desktop {
     POINT cursorPos;
     HWND capture = nullptr;
     HWND focus = nullptr;
+    HWND keyboardGrab = nullptr;  // a tracking menu, which takes the keys from the focus while it shows
     HWND active = nullptr;
     int cursorCount = 0;
     HCURSOR cursor = nullptr;

@@ -147,6 +147,10 @@ bool LoopSteps::RunNext() {
     // Taken before it runs: a step may open a loop of its own that runs the steps after it.
     auto step = std::move(steps_[next_++]);
     step();
+    // The step's own pump has taken every message it caused, so the waiting loop would not look at its
+    // condition again (a dialog that was closed, a menu item that was chosen): hand it one message, as real
+    // input would.
+    PostMessageW(nullptr, WM_NULL, 0, 0);
     return true;
 }
 
