@@ -353,11 +353,11 @@ TEST_F(IpCameraDeviceTest, ControlsGoToTheCamera) {
 }
 
 TEST_F(IpCameraDeviceTest, InitNamesTheCameraByHostAndPort) {
-    IpCameraParams params = Params("192.168.0.20", 81);
+    IpCameraParams params = Params("127.0.0.20", 81);
     device->Init(&params);
     wchar_t name[300] = {};
-    EXPECT_EQ(device->GetFriendlyName(name, 299), 15);
-    EXPECT_STREQ(name, L"192.168.0.20:81");
+    EXPECT_EQ(device->GetFriendlyName(name, 299), 13);
+    EXPECT_STREQ(name, L"127.0.0.20:81");
     EXPECT_EQ(device->GetType(), kDeviceIpCamera);
     EXPECT_EQ(device->GetRecordAudio(), 0);
     EXPECT_EQ(device->GetDeviceKey(name, 299), 0);
