@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds Kestrova and runs the whole suite: once as built, once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets briefly. Exits non-zero on any failure.
+# AddressSanitizer and UndefinedBehaviorSanitizer, once under ThreadSanitizer, and the fuzz targets briefly.
+# Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,10 @@ build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
   build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKESTROVA_SANITIZE=ON -DKESTROVA_BENCH=OFF
+
+echo "== ThreadSanitizer"
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan.supp" \
+  build_and_test build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_TSAN=ON -DKESTROVA_BENCH=OFF
 
 echo "== fuzz targets"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_FUZZ=ON -DKESTROVA_BENCH=OFF \

@@ -75,7 +75,7 @@ TEST_F(KeepAwakeTest, TheInhibitorEndsWithTheProgram) {
 
 TEST_F(KeepAwakeTest, WithoutASystemBusNothingIsHeld) {
     DebugLines debug;
-    for (const std::string address :
+    for (const std::string& address :
          {"unix:path=" + tmp_.native() + "no-bus", std::string("tcp:host=127.0.0.1")}) {
         ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", address.c_str());
         EXPECT_FALSE(KeepSystemAwake(true)) << address;
