@@ -24,15 +24,24 @@ void SteppingClock::Entered() {
     entered_.notify_all();
 }
 
+// A step may come between counting a wait and the wait itself: the wait still ends `ms` after it was
+// counted, not `ms` after the step.
+uint32_t SteppingClock::Remaining(uint64_t since, uint32_t ms) {
+    const uint64_t passed = Milliseconds() - since;
+    return passed >= ms ? 0 : uint32_t(ms - passed);
+}
+
 void SteppingClock::Sleep(uint32_t ms) {
+    const uint64_t since = Milliseconds();
     Entered();
-    TestClock::Sleep(ms);
+    TestClock::Sleep(Remaining(since, ms));
 }
 
 bool SteppingClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                             const std::function<bool()>& ready) {
+    const uint64_t since = Milliseconds();
     Entered();
-    return TestClock::WaitFor(lock, cv, ms, ready);
+    return TestClock::WaitFor(lock, cv, Remaining(since, ms), ready);
 }
 
 bool SteppingClock::AwaitWaits(int count, const std::function<bool()>& done) {
