@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "engine/motion_detection.h"
@@ -39,6 +40,57 @@ TEST(MotionSampleTest, SmoothingKeepsAMiddleValueAndTruncatesTheTop) {
         for (size_t i = 0; i < grey.size(); ++i) {
             ASSERT_EQ(grey[i], 100) << width << " byte " << i;
             ASSERT_EQ(white[i], 253) << width << " byte " << i;
+        }
+    }
+}
+
+// The smoothing as the formula states it: double-precision weights, each sum truncated before the next is
+// added, and 255 for anything above.
+uint8_t SmoothedByFormula(const uint8_t* p, ptrdiff_t step, ptrdiff_t row) {
+    int a = 0;
+    a = int(a + 0.1 * p[-2 * step]);
+    a = int(a + 0.2 * p[-step]);
+    a = int(a + 0.4 * p[0]);
+    a = int(a + 0.2 * p[step]);
+    a = int(a + 0.1 * p[2 * step]);
+    int v = int(0.4 * a);
+    v = int(v + 0.1 * p[-2 * row]);
+    v = int(v + 0.2 * p[-row]);
+    v = int(v + 0.2 * p[row]);
+    v = int(v + 0.1 * p[2 * row]);
+    return uint8_t(v > 255 ? 255 : v);
+}
+
+TEST(MotionSampleTest, TruncatedDoubleSumsAreWholeNumberSums) {
+    // What the sampler's integer smoothing rests on, over every value a running sum and a byte can take.
+    for (double w : {0.1, 0.2, 0.4}) {
+        for (int p = 0; p < 256; ++p) {
+            ASSERT_EQ(int(w * p), w == 0.1 ? p / 10 : w == 0.2 ? p / 5 : 2 * p / 5) << w << " " << p;
+            for (int a = 0; a < 1024; ++a)
+                ASSERT_EQ(int(a + w * p), a + int(w * p)) << w << " " << p << " " << a;
+        }
+    }
+}
+
+TEST(MotionSampleTest, SamplesEqualTheFormulaOnRandomFrames) {
+    std::mt19937 random(7);
+    for (auto [width, height] : {std::pair{320, 240}, {640, 480}}) {
+        for (int round = 0; round < 20; ++round) {
+            const auto frame = MakeFrame(width, height, [&](int, int, int) { return uint8_t(random()); });
+            const MotionSample sample = Sample(frame);
+            const int rowStep = height / kMaskSide, columnStep = width / kMaskSide;
+            const ptrdiff_t stride = ptrdiff_t(width) * 3;
+            for (int r = 0; r < kMaskSide; ++r) {
+                for (int k = 0; k < kMaskSide; ++k) {
+                    const uint8_t* pixel = frame.data() + (rowStep / 2 + r * rowStep) * stride +
+                                           (columnStep / 2 + k * columnStep) * 3;
+                    for (int c = 0; c < 3; ++c) {
+                        ASSERT_EQ(sample[(r * kMaskSide + k) * 3 + c],
+                                  SmoothedByFormula(pixel + c, 3, stride))
+                            << width << " r " << r << " k " << k;
+                    }
+                }
+            }
         }
     }
 }
