@@ -1,6 +1,7 @@
 // The alarm runner: on a trigger the device runs its alarm actions on a thread of its own (run a file, the
 // alarm sound, recordings, a photo every 500 ms and the e-mail of the first three) until seven seconds after
 // the last trigger.
+#include <array>
 #include <mutex>
 #include <string>
 #include <system_error>
