@@ -175,7 +175,11 @@ void Device::ResetBaseFields() {
 }
 
 void Device::ShutDown() {
+    StopSchedule();
+    RecordVideo(0);
     Stop();
+    StopDetection();
+    StopAlarm();
 }
 
 }  // namespace kestrova

@@ -1,0 +1,129 @@
+// The detection worker of a monitored device: cameras compare each frame with the previous one and post the
+// motion level every 200 ms; microphones post the level their capture callback keeps.
+#include <mutex>
+#include <system_error>
+
+#include "engine/device.h"
+
+namespace kestrova {
+namespace {
+
+constexpr uint32_t kDetectionPassMs = 200;
+
+}  // namespace
+
+int Device::StartDetection() {
+    {
+        std::lock_guard<CriticalSection> lock(detectionLock_);
+        // The worker sets its running flag only once it runs: a start right after a start must not take the
+        // thread that is on its way for a failure and tear down the graph it is about to use.
+        if (detectionRunning_ || detectionWorker_.Running()) return 1;
+    }
+    int video, audio;
+    {
+        std::lock_guard<CriticalSection> lock(settingsLock_);
+        video = actions_[kActionVideo];
+        audio = actions_[kActionAudio];
+    }
+    const bool microphone = GetType() == kDeviceMicrophone;
+    if (video && !microphone) BuildVideoGraph(1);
+    if (audio && microphone) BuildAudioGraph(1);
+    try {
+        detectionWorker_.Start([this, microphone](StopFlag& stop) {
+            if (microphone) {
+                RunSoundLoop(stop);
+            } else {
+                RunMotionLoop(stop);
+            }
+        });
+    } catch (const std::system_error&) {
+        if (video && !microphone) BuildVideoGraph(0);
+        if (audio && microphone) BuildAudioGraph(0);
+        return 0;
+    }
+    return 1;
+}
+
+int Device::StopDetection() {
+    if (!detectionWorker_.Running()) return 1;
+    detectionWorker_.Stop();
+    return 1;
+}
+
+void Device::RunMotionLoop(StopFlag& stop) {
+    {
+        std::lock_guard<CriticalSection> lock(detectionLock_);
+        detectionRunning_ = 1;
+    }
+    int video;
+    {
+        std::lock_guard<CriticalSection> lock(settingsLock_);
+        video = actions_[kActionVideo];
+    }
+    const HWND window = GetNotifyWindow();
+    SetState(kStateMonitoring, 1);
+
+    while (!stop.Requested()) {
+        {
+            // Held for the whole pass, so the capture thread never replaces the frame half-way through.
+            std::lock_guard<CriticalSection> frame(frameLock_);
+            MotionSample sample;
+            if (!frame_.empty() && TakeMotionSample(frame_.data(), frame_.size(), sample)) {
+                if (motionReferenceSize_ == int32_t(frame_.size())) {
+                    const MotionCount count = CompareMotionSamples(sample, motionReference_, ignoreMask_);
+                    int sensitivity;
+                    {
+                        std::lock_guard<CriticalSection> settings(settingsLock_);
+                        sensitivity = sensitivity_;
+                    }
+                    Notify(window, kNotifyLevel, uint16_t(MotionLevel(count, sensitivity)));
+                }
+                motionReference_ = sample;
+                motionReferenceSize_ = int32_t(frame_.size());
+            }
+        }
+        stop.SleepUnlessStopped(kDetectionPassMs);
+    }
+
+    {
+        std::lock_guard<CriticalSection> frame(frameLock_);
+        motionReferenceSize_ = 0;
+    }
+    if (video) BuildVideoGraph(0);
+    {
+        std::lock_guard<CriticalSection> lock(detectionLock_);
+        detectionRunning_ = 0;
+    }
+    SetState(kStateMonitoring, 0);
+}
+
+void Device::RunSoundLoop(StopFlag& stop) {
+    {
+        std::lock_guard<CriticalSection> lock(detectionLock_);
+        detectionRunning_ = 1;
+    }
+    int audio;
+    {
+        std::lock_guard<CriticalSection> lock(settingsLock_);
+        audio = actions_[kActionAudio];
+    }
+    const HWND window = GetNotifyWindow();
+    SetState(kStateMonitoring, 1);
+
+    while (!stop.Requested()) {
+        {
+            std::lock_guard<CriticalSection> frame(frameLock_);
+            Notify(window, kNotifyLevel, uint16_t(soundLevel_));
+        }
+        stop.SleepUnlessStopped(kDetectionPassMs);
+    }
+
+    if (audio) BuildAudioGraph(0);
+    {
+        std::lock_guard<CriticalSection> lock(detectionLock_);
+        detectionRunning_ = 0;
+    }
+    SetState(kStateMonitoring, 0);
+}
+
+}  // namespace kestrova

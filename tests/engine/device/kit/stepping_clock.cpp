@@ -1,0 +1,76 @@
+#include "tests/engine/device/kit/stepping_clock.h"
+
+#include <chrono>
+
+namespace kestrova::testing {
+namespace {
+
+constexpr auto kRealLimit = std::chrono::seconds(10);
+constexpr auto kPoll = std::chrono::milliseconds(1);
+
+}  // namespace
+
+SteppingClock::SteppingClock(int64_t calendarSeconds) : TestClock(calendarSeconds) {
+    SetClock(this);
+}
+
+SteppingClock::~SteppingClock() {
+    SetClock(nullptr);
+}
+
+void SteppingClock::Entered() {
+    std::lock_guard<std::mutex> g(mutex_);
+    ++waits_;
+    entered_.notify_all();
+}
+
+// A step may come between counting a wait and the wait itself: the wait still ends `ms` after it was
+// counted, not `ms` after the step.
+uint32_t SteppingClock::Remaining(uint64_t since, uint32_t ms) {
+    const uint64_t passed = Milliseconds() - since;
+    return passed >= ms ? 0 : uint32_t(ms - passed);
+}
+
+void SteppingClock::Sleep(uint32_t ms) {
+    const uint64_t since = Milliseconds();
+    Entered();
+    TestClock::Sleep(Remaining(since, ms));
+}
+
+bool SteppingClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
+                            const std::function<bool()>& ready) {
+    const uint64_t since = Milliseconds();
+    Entered();
+    return TestClock::WaitFor(lock, cv, Remaining(since, ms), ready);
+}
+
+bool SteppingClock::AwaitWaits(int count, const std::function<bool()>& done) {
+    const auto limit = std::chrono::steady_clock::now() + kRealLimit;
+    std::unique_lock<std::mutex> g(mutex_);
+    const uint64_t target = seen_ + uint64_t(count);
+    // `done` reads the device, whose locks a worker may hold while it enters a wait: poll it unlocked.
+    for (;;) {
+        if (waits_ >= target) {
+            seen_ = target;
+            return true;
+        }
+        if (done) {
+            g.unlock();
+            const bool finished = done();
+            g.lock();
+            if (finished) {
+                seen_ = waits_;
+                return true;
+            }
+        }
+        if (std::chrono::steady_clock::now() >= limit) return false;
+        entered_.wait_for(g, kPoll);
+    }
+}
+
+bool SteppingClock::Step(uint32_t ms, int workers, const std::function<bool()>& done) {
+    Advance(ms);
+    return AwaitWaits(workers, done);
+}
+
+}  // namespace kestrova::testing
