@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/usbcam/capture_device.h"
+#include "engine/capture_device.h"
 
 namespace kestrova {
 

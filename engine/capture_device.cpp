@@ -1,4 +1,4 @@
-#include "engine/usbcam/capture_device.h"
+#include "engine/capture_device.h"
 
 #include <cwchar>
 

@@ -5,8 +5,8 @@
 
 #include <memory>
 
+#include "engine/capture_graph.h"
 #include "engine/device.h"
-#include "engine/usbcam/capture_graph.h"
 #include "platform/media/base_filter.h"
 
 namespace kestrova {
