@@ -32,7 +32,6 @@ public:
     void GetSettings(DeviceSettings& record) override;
     void SetSettings(const DeviceSettings& record) override;
     int Start() override;
-    int HandleGraphEvents() override;
     int GetBrightness(int useDefault) override;
     int SetBrightness(int level, int useDefault) override;
     int GetContrast(int useDefault) override;
