@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "observed_microphone.h"
 #include "platform/media/capture_graph_builder.h"
@@ -38,11 +36,17 @@ TEST(MicrophoneRecording, RecordsTheAlsaDevicesSamplesIntoAWavFile) {
 
     ASSERT_EQ(mic.device.BuildAudioGraph(1), 1);
     ASSERT_EQ(mic.device.RecordAudio(1), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // ALSA's file plugin captures as fast as it is read: stop as soon as some buffers are written.
+    const std::string audio = mic.storage.native() + "Audio";
+    EXPECT_TRUE(WaitFor([&] {
+        const auto files = WavFiles(audio);
+        std::error_code error;
+        return files.size() == 1 && std::filesystem::file_size(files[0], error) >= 64 * 1024;
+    }));
     ASSERT_EQ(mic.device.RecordAudio(0), 1);
     mic.device.BuildAudioGraph(0);
 
-    const std::vector<std::string> files = WavFiles(mic.storage.native() + "Audio");
+    const std::vector<std::string> files = WavFiles(audio);
     ASSERT_EQ(files.size(), 1u);
     // The recording filter keeps the device's own first format; the live one was set to 11,025 Hz mono.
     CaptureGraphBuilder builder;
