@@ -67,19 +67,6 @@ int UsbCameraDevice::Start() {
     return 1;
 }
 
-int UsbCameraDevice::HandleGraphEvents() {
-    IMediaEventEx* events = graph_.Events();
-    if (events == nullptr) return 0;
-    long code = 0;
-    intptr_t param1 = 0, param2 = 0;
-    while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
-        events->FreeEventParams(code, param1, param2);
-        // The events behind a lost device stay queued for the next call.
-        if (code == EC_DEVICE_LOST) return 1;
-    }
-    return 0;
-}
-
 int UsbCameraDevice::GetBrightness(int useDefault) {
     return GetProcAmpLevel(captureFilter_, VideoProcAmp_Brightness, useDefault);
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/usbcam/capture_device.h"
+#include "engine/capture_device.h"
 
 namespace kestrova {
 
@@ -32,7 +32,6 @@ public:
     void GetSettings(DeviceSettings& record) override;
     void SetSettings(const DeviceSettings& record) override;
     int Start() override;
-    int HandleGraphEvents() override;
     int GetBrightness(int useDefault) override;
     int SetBrightness(int level, int useDefault) override;
     int GetContrast(int useDefault) override;

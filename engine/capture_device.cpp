@@ -1,4 +1,4 @@
-#include "engine/usbcam/capture_device.h"
+#include "engine/capture_device.h"
 
 #include <cwchar>
 
@@ -54,6 +54,19 @@ int CaptureDevice::GetDeviceKey(wchar_t* buffer, int count) {
 }
 int CaptureDevice::SetDeviceKey(std::wstring_view text) {
     return StoreDeviceKey(text);
+}
+
+int CaptureDevice::HandleGraphEvents() {
+    media::IMediaEventEx* events = graph_.Events();
+    if (events == nullptr) return 0;
+    long code = 0;
+    intptr_t param1 = 0, param2 = 0;
+    while (events->GetEvent(&code, &param1, &param2, 0) == media::S_OK) {
+        events->FreeEventParams(code, param1, param2);
+        // The events behind a lost device stay queued for the next call.
+        if (code == media::EC_DEVICE_LOST) return 1;
+    }
+    return 0;
 }
 
 int CaptureDevice::PanLeft(int, int) {

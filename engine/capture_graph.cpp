@@ -1,4 +1,4 @@
-#include "engine/usbcam/capture_graph.h"
+#include "engine/capture_graph.h"
 
 #include "engine/device_messages.h"
 #include "engine/video_recording.h"

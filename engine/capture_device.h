@@ -5,8 +5,8 @@
 
 #include <memory>
 
+#include "engine/capture_graph.h"
 #include "engine/device.h"
-#include "engine/usbcam/capture_graph.h"
 #include "platform/media/base_filter.h"
 
 namespace kestrova {
@@ -19,6 +19,9 @@ public:
     int SetFriendlyName(std::wstring_view text) override;
     int GetDeviceKey(wchar_t* buffer, int count) override;
     int SetDeviceKey(std::wstring_view text) override;
+    // Drains the capture graph's events: 1 when the device was lost (the events behind that stay queued for
+    // the next call), else 0, also without a graph.
+    int HandleGraphEvents() override;
     // Neither kind pans or tilts.
     int PanLeft(int start, int milliseconds) override;
     int PanRight(int start, int milliseconds) override;
