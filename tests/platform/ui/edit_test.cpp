@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/ui/clipboard.h"
+#include "platform/ui/edit_layout.h"
 #include "tests/platform/ui/ui_fixture.h"
 
 namespace kestrova::uitest {
@@ -583,6 +584,39 @@ TEST_F(EditTest, DraggingTheMouseSelects) {
     PressKey(VK_HOME);
     WithKey(VK_SHIFT, [&] { Click(OnScreen(edit, {150, 5})); });
     EXPECT_EQ(Selection(edit), std::make_pair(DWORD(0), DWORD(7)));
+}
+
+struct WrapCase {
+    const wchar_t* text;
+    int width;
+    std::vector<std::pair<size_t, size_t>> lines;  // start and end of each
+};
+
+TEST(EditLayout, LinesBreakAtLineBreaksAndWrapAfterSpaces) {
+    // Every character 10 pixels wide.
+    const WrapCase cases[] = {
+        {L"", 35, {{0, 0}}},
+        {L"aaa bbb", 35, {{0, 4}, {4, 7}}},
+        {L"aaa bbb", 0, {{0, 7}}},                    // no wrapping
+        {L"abcdefgh", 35, {{0, 3}, {3, 6}, {6, 8}}},  // a word too long for a line is cut
+        {L"ab    cd", 30, {{0, 6}, {6, 8}}},          // spaces run past the width
+        {L"a b c d", 35, {{0, 4}, {4, 7}}},
+        {L"ab\r\ncd\nef\r\n", 0, {{0, 2}, {4, 6}, {7, 9}, {11, 11}}},
+    };
+    for (const WrapCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
+        auto lines = ui::LayOutEdit(c.text, true, c.width, [](wchar_t) { return 10; });
+        std::vector<std::pair<size_t, size_t>> spans;
+        for (const ui::EditLine& line : lines) {
+            spans.emplace_back(line.start, line.end);
+            EXPECT_EQ(line.Width(), int(line.end - line.start) * 10);
+        }
+        EXPECT_EQ(spans, c.lines);
+    }
+    auto one = ui::LayOutEdit(L"a\r\nb", false, 0, [](wchar_t) { return 10; });
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(ui::PositionOnLine(one[0], 14), 1u);
+    EXPECT_EQ(ui::PositionOnLine(one[0], 16), 2u);
 }
 
 }  // namespace
