@@ -279,6 +279,17 @@ TEST_F(EditTest, ALineBreakIsOneCaretStep) {
     EXPECT_EQ(Selection(edit), std::make_pair(DWORD(2), DWORD(2)));
 }
 
+// The framed edit's one-row inner edit with line breaks allowed, as for a camera's address.
+TEST_F(EditTest, AOneRowManyLineEditScrollsDownToTheCaret) {
+    HWND edit = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL, L"", {10, 10, 110, 24});
+    TypeText(L"ab");
+    PressKey(VK_RETURN);
+    EXPECT_EQ(CaretColumns(edit), std::vector<int>{1});  // the second line shows, caret at its start
+    PressKey(VK_UP);
+    ASSERT_EQ(Selection(edit), std::make_pair(DWORD(0), DWORD(0)));
+    EXPECT_EQ(CaretColumns(edit), std::vector<int>{1});
+}
+
 TEST_F(EditTest, TheLimitStopsTypingAndPastingButNotTheProgram) {
     HWND edit = MakeEdit(ES_AUTOHSCROLL);
     EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), LRESULT(ui::kDefaultEditLimit));
