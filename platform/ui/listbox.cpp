@@ -1,5 +1,6 @@
 // The "LISTBOX" class: its procedure, its LB_ messages and the helpers the rest of the list shares.
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 

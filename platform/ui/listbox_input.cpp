@@ -138,7 +138,10 @@ void EndPress(HWND hwnd) {
 
 void OnRepeatTimer(HWND hwnd) {
     ListBox* list = ListBoxOf(hwnd);
-    if (!list) return;
+    if (!list || list->held == ScrollPart::None || list->held == ScrollPart::Thumb) {
+        KillTimer(hwnd, kRepeatTimer);
+        return;
+    }
     POINT pointer;
     GetCursorPos(&pointer);
     ScreenToClient(hwnd, &pointer);
