@@ -5,8 +5,8 @@
 #include <cwchar>
 
 #include "platform/ui/gdi.h"
-#include "platform/ui/listbox_class.h"
 #include "platform/ui/listbox_window.h"
+#include "platform/ui/system_classes.h"
 #include "platform/ui/windows.h"
 
 namespace kestrova::ui {
@@ -267,15 +267,15 @@ void Notify(HWND hwnd, uint16_t code) {
                  reinterpret_cast<LPARAM>(hwnd));
 }
 
-std::shared_ptr<const WindowClass> ListBoxClass() {
-    auto c = std::make_shared<WindowClass>();
-    c->name = L"LISTBOX";
-    c->style = CS_DBLCLKS;
-    c->proc = ListBoxProc;
-    c->windowExtra = sizeof(ListBox*);
-    c->cursor = LoadCursorW(nullptr, IDC_ARROW);
-    c->background = GetSysColorBrush(COLOR_WINDOW);
-    return c;
+void RegisterListBoxClass() {
+    WNDCLASSEXW wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = ListBoxProc;
+    wc.cbWndExtra = sizeof(ListBox*);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = L"LISTBOX";
+    RegisterClassExW(&wc);
 }
 
 }  // namespace kestrova::ui

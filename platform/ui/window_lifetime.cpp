@@ -6,6 +6,7 @@
 #include "platform/ui/gdi.h"
 #include "platform/ui/painting.h"
 #include "platform/ui/surface.h"
+#include "platform/ui/system_classes.h"
 #include "platform/ui/window_tree.h"
 #include "platform/ui/windows.h"
 
@@ -120,6 +121,7 @@ HWND CreateWindowExW(uint32_t exStyle, const wchar_t* className, const wchar_t* 
                      int x, int y, int width, int height, HWND parent, uintptr_t menuOrId, HINSTANCE instance,
                      void* param) {
     if (!className) return nullptr;
+    RegisterSystemClasses();
     HWND hwnd;
     {
         TableLock lock = LockTable();

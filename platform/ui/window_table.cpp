@@ -4,15 +4,11 @@
 #include <cwctype>
 
 #include "platform/ui/handle_table.h"
-#include "platform/ui/listbox_class.h"
 
 namespace kestrova::ui {
 namespace {
 
-// The system classes are there from the start, as every program may create their windows.
 struct Table {
-    Table() { classes.push_back(ListBoxClass()); }
-
     std::recursive_mutex mutex;
     HandleTable<Window> windows;
     std::vector<std::shared_ptr<const WindowClass>> classes;
