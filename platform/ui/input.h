@@ -15,6 +15,8 @@ void InjectMouseMove(POINT screen);
 void InjectMouseButton(MouseButton button, bool down);
 // `ch` travels with VK_PACKET: a typed character without a key of its own.
 void InjectKey(UINT virtualKey, bool down, wchar_t ch = 0);
+// A turn of the wheel (WHEEL_DELTA a notch) for the window under the pointer, or the one holding the capture.
+void InjectMouseWheel(int delta);
 
 void SetScreenSize(int width, int height);
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr UINT kRepeatDelayMs = 400;
 constexpr UINT kRepeatEveryMs = 50;
-constexpr int kWheelNotch = 120;  // the wheel travel of one notch, as WM_MOUSEWHEEL counts it
 constexpr int kRowsPerNotch = 3;
 
 bool Contains(const RECT& r, POINT p) {
@@ -156,8 +155,8 @@ void OnWheel(HWND hwnd, int delta) {
     ListBox* list = ListBoxOf(hwnd);
     if (!list) return;
     list->wheelRest += delta;
-    int notches = list->wheelRest / kWheelNotch;
-    list->wheelRest -= notches * kWheelNotch;
+    int notches = list->wheelRest / WHEEL_DELTA;
+    list->wheelRest -= notches * WHEEL_DELTA;
     ScrollTo(hwnd, *list, list->items.Top() - notches * kRowsPerNotch);
 }
 

@@ -391,16 +391,19 @@ TEST_F(ListBoxTest, ScrollBarArrowsTrackAndThumbScroll) {
 
 TEST_F(ListBoxTest, WheelAndTopIndexScrollWithinTheItems) {
     MakeList(kOwnerDrawn, 20);
-    auto wheel = [&](int delta) { Send(WM_MOUSEWHEEL, MAKEWPARAM(0, uint16_t(int16_t(delta))), 0); };
-    wheel(-120);
+    MoveMouse(AtItem(2));
+    TurnWheel(-WHEEL_DELTA);  // towards the user: down the list
     EXPECT_EQ(Top(), 3);
-    wheel(-60);
+    TurnWheel(-WHEEL_DELTA / 2);
     EXPECT_EQ(Top(), 3);
-    wheel(-60);  // two half notches make one
+    TurnWheel(-WHEEL_DELTA / 2);  // two half notches make one
     EXPECT_EQ(Top(), 6);
-    wheel(240);
+    TurnWheel(2 * WHEEL_DELTA);
     EXPECT_EQ(Top(), 0);
-    wheel(-1200);
+    TurnWheel(-10 * WHEEL_DELTA);
+    EXPECT_EQ(Top(), 15);
+    MoveMouse(OnScreen(parent->hwnd, POINT{250, 250}));
+    TurnWheel(WHEEL_DELTA);  // the wheel turns what is under the pointer
     EXPECT_EQ(Top(), 15);
 
     EXPECT_EQ(Send(LB_SETTOPINDEX, 2), 0);
