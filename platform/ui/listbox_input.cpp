@@ -100,13 +100,20 @@ void OnButtonDown(HWND hwnd, POINT point, bool doubleClick) {
         PressScrollBar(hwnd, *list, layout.bar, point);
         return;
     }
+    int index = ItemAt(layout, *list, point);
+    if (doubleClick) {
+        // No capture here: the parent may well open a modal window on the double click.
+        if (index < 0) return;
+        bool changed = index != list->items.Selected();
+        ChangeSelection(hwnd, *list, index);
+        if (changed) Notify(hwnd, LBN_SELCHANGE);
+        Notify(hwnd, LBN_DBLCLK);
+        return;
+    }
     SetCapture(hwnd);
     list->tracking = true;
     list->selectedAtPress = list->items.Selected();
-    int index = ItemAt(layout, *list, point);
-    if (index < 0) return;
-    ChangeSelection(hwnd, *list, index);
-    if (doubleClick) Notify(hwnd, LBN_DBLCLK);
+    if (index >= 0) ChangeSelection(hwnd, *list, index);
 }
 
 void OnMouseMove(HWND hwnd, POINT point) {

@@ -50,6 +50,7 @@ protected:
                 return TRUE;
             }
             if (msg == WM_VKEYTOITEM) return keyAnswer;
+            if (msg == WM_COMMAND) captureAtNotice.push_back(GetCapture());
             return std::nullopt;
         };
     }
@@ -111,6 +112,7 @@ protected:
     std::vector<MEASUREITEMSTRUCT> measured;
     std::vector<Drawn> drawn;
     LRESULT keyAnswer = -1;
+    std::vector<HWND> captureAtNotice;  // who held the mouse while the parent was told
 };
 
 TEST_F(ListBoxTest, OwnerDrawnListMeasuresOnceAndHasEachShownItemDrawn) {
@@ -278,8 +280,19 @@ TEST_F(ListBoxTest, DoubleClickOnAnItemIsAnnounced) {
     MakeList(kOwnerDrawn, 3);
     DoubleClick(AtItem(2));
     EXPECT_EQ(Notifications(), (std::vector<int>{LBN_SELCHANGE, LBN_DBLCLK}));
+    // The parent may open a modal window on either: the list holds no capture then.
+    EXPECT_EQ(captureAtNotice, (std::vector<HWND>{nullptr, nullptr}));
     DoubleClick(AtItem(4));  // no item there
     EXPECT_TRUE(Notifications().empty());
+
+    // A double click that changes the selection (the parent cleared it on the first click) tells both.
+    captureAtNotice.clear();
+    Click(AtItem(1));
+    Send(LB_SETCURSEL, WPARAM(-1));
+    Click(AtItem(1));
+    EXPECT_EQ(Notifications(), (std::vector<int>{LBN_SELCHANGE, LBN_SELCHANGE, LBN_DBLCLK}));
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(ListBoxTest, WithoutNotifyTheParentHearsNothing) {
