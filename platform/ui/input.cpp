@@ -3,6 +3,7 @@
 
 #include "platform/ui/input.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/base/clock.h"
@@ -175,6 +176,18 @@ void InjectMouseButton(MouseButton button, bool down) {
     }
     if (IsDoubleClickLocked(w, message, screen)) message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
     PostTo(w, MouseMessageLocked(w, message, screen));
+}
+
+void InjectMouseWheel(int delta) {
+    TableLock lock = LockTable();
+    Desktop& d = DesktopLocked();
+    Window* w = d.capture ? FindWindowLocked(d.capture) : HitTestLocked(d.cursorPos);
+    if (!w || !IsEnabledChainLocked(w)) return;
+    MSG m = MouseMessageLocked(w, WM_MOUSEWHEEL, d.cursorPos);
+    m.wParam = MAKEWPARAM(uint16_t(KeyFlagsLocked()), uint16_t(int16_t(std::clamp(delta, -32768, 32767))));
+    // Unlike the other mouse messages, the wheel's point is in screen coordinates.
+    m.lParam = MAKELPARAM(uint16_t(d.cursorPos.x), uint16_t(d.cursorPos.y));
+    PostTo(w, m);
 }
 
 void SetScreenSize(int width, int height) {

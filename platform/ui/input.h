@@ -15,6 +15,8 @@ void InjectMouseMove(POINT screen);
 void InjectMouseButton(MouseButton button, bool down);
 // `ch` travels with VK_PACKET: a typed character without a key of its own.
 void InjectKey(UINT virtualKey, bool down, wchar_t ch = 0);
+// A turn of the wheel (WHEEL_DELTA a notch) for the window under the pointer, or the one holding the capture.
+void InjectMouseWheel(int delta);
 
 // Sends the keys to `hwnd` instead of the focus until it is called with null, without moving the focus or
 // the activation: a popup menu reads the keyboard while its owner stays active.

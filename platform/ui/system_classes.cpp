@@ -6,7 +6,10 @@ namespace kestrova::ui {
 
 void RegisterSystemClasses() {
     static std::once_flag once;
-    std::call_once(once, [] { RegisterEditClass(); });
+    std::call_once(once, [] {
+        RegisterEditClass();
+        RegisterListBoxClass();
+    });
 }
 
 }  // namespace kestrova::ui

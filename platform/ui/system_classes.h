@@ -8,5 +8,6 @@ void RegisterSystemClasses();
 
 // Each system class's own registration, called from RegisterSystemClasses.
 void RegisterEditClass();
+void RegisterListBoxClass();
 
 }  // namespace kestrova::ui

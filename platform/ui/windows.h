@@ -77,6 +77,8 @@ inline constexpr WPARAM MK_RBUTTON = 0x0002;
 inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
 inline constexpr WPARAM MK_MBUTTON = 0x0010;
+// WM_MOUSEWHEEL: the high word of wParam is the signed turn, this much a notch (positive away from the user).
+inline constexpr int WHEEL_DELTA = 120;
 
 // Virtual keys.
 inline constexpr UINT VK_LBUTTON = 0x01;

@@ -37,6 +37,11 @@ void DoubleClick(POINT screen) {
     Click(screen);
 }
 
+void TurnWheel(int delta) {
+    ui::InjectMouseWheel(delta);
+    PumpMessages();
+}
+
 POINT OnScreen(HWND hwnd, POINT client) {
     ClientToScreen(hwnd, &client);
     return client;

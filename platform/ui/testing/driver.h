@@ -21,6 +21,8 @@ void ReleaseMouse(MouseButton button = MouseButton::Left);
 // Moves there, presses and releases.
 void Click(POINT screen, MouseButton button = MouseButton::Left);
 void DoubleClick(POINT screen);
+// Turns the wheel where the pointer is; WHEEL_DELTA a notch.
+void TurnWheel(int delta);
 // A window's client point on the screen.
 POINT OnScreen(HWND hwnd, POINT client);
 
