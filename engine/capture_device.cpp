@@ -19,6 +19,8 @@ void CaptureDevice::StartCapture(const CaptureGraphPlan& plan,
 }
 
 int CaptureDevice::Stop() {
+    StopDetection();
+    StopAlarm();
     if (!graph_.Stop()) return 0;
     const HWND notifyWindow = GetNotifyWindow();
     {

@@ -130,6 +130,8 @@ int IpCameraDevice::Start() {
 }
 
 int IpCameraDevice::Stop() {
+    StopDetection();
+    StopAlarm();
     reader_.Stop();
     return 1;
 }

@@ -298,11 +298,16 @@ TEST_F(IpCameraDeviceTest, StopReturnsSoonOnASilentCamera) {
     InitFor(camera);
     ASSERT_EQ(device->Start(), 1);
     ASSERT_TRUE(WaitForFrames(1));
+    // Stopping the camera also ends its detection and its alarm (one that saves and plays nothing).
+    device->SetSaveFiles(0);
+    device->SetPlaySound(0);
+    ASSERT_EQ(device->StartDetection(), 1);
+    ASSERT_EQ(device->TriggerAlarm(), 1);
     // The reader waits one receive time-out (1 s here) at most before it sees the request.
     const auto start = Steady::now();
     EXPECT_EQ(device->Stop(), 1);
     EXPECT_LT(std::chrono::duration<double>(Steady::now() - start).count(), 2.0);
-    EXPECT_EQ(device->GetState(kStatePowered), 0);
+    EXPECT_EQ(device->GetState(kStatePowered | kStateMonitoring | kStateAlarm), 0);
     EXPECT_TRUE(Frame(921600).empty());
     // The camera sees the connection end a moment later.
     EXPECT_TRUE(notify.WaitUntil([&] { return camera.OpenStreams() == 0; }));

@@ -132,6 +132,22 @@ TEST_F(UsbCameraTest, StartsOnTheLastMatchingFormatAndStoresConvertedFrames) {
     EXPECT_EQ(device.GetState(kStatePowered), 1);
 }
 
+TEST_F(UsbCameraTest, StopEndsDetectionAndTheAlarmEvenWithoutAGraph) {
+    device.SetSaveFiles(0);  // an alarm that saves and plays nothing
+    device.SetPlaySound(0);
+    for (bool powered : {true, false}) {
+        if (powered) {
+            ASSERT_EQ(device.Start(), 1);
+        }
+        ASSERT_EQ(device.StartDetection(), 1);
+        ASSERT_EQ(device.TriggerAlarm(), 1);
+        ASSERT_TRUE(
+            WaitFor([&] { return device.GetState(kStateMonitoring) && device.GetState(kStateAlarm); }));
+        EXPECT_EQ(device.Stop(), powered ? 1 : 0);
+        EXPECT_EQ(device.GetState(kStatePowered | kStateMonitoring | kStateAlarm), 0);
+    }
+}
+
 TEST_F(UsbCameraTest, FrameSizeChoosesTheFormat) {
     struct Case {
         int frameSize;
