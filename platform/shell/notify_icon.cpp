@@ -60,6 +60,9 @@ BOOL Add(const NOTIFYICONDATAW& data) {
         case DockResult::kNoTray:
             DebugOutput("Notification area: no system tray on the display, the icon is not shown");
             return FALSE;
+        case DockResult::kFailed:
+            DebugOutput("Notification area: out of descriptors, the icon is not shown");
+            return FALSE;
         case DockResult::kDocked:
             break;
     }

@@ -267,7 +267,7 @@ DockResult SystemTrayIcon::Dock(const TrayPicture& picture, const std::wstring& 
     x->SetTip(tip);
     if (!x->RequestDock()) return DockResult::kNoTray;
     int wake[2];
-    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return DockResult::kNoDisplay;
+    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return DockResult::kFailed;
     icon.reset(new SystemTrayIcon(std::move(x), std::move(onMouse), wake[0], wake[1]));
     return DockResult::kDocked;
 }

@@ -25,7 +25,7 @@ struct TrayPicture {
     static TrayPicture FromIcon(HICON icon);
 };
 
-enum class DockResult { kDocked, kNoDisplay, kNoTray };
+enum class DockResult { kDocked, kNoDisplay, kNoTray, kFailed };
 
 class SystemTrayIcon {
 public:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/shell/system_tray_icon.h"
 #include "platform/ui/messages.h"
 #include "tests/platform/shell/debug_lines.h"
 #include "tests/platform/shell/x_session.h"
@@ -115,8 +116,7 @@ TEST_F(NotifyIconTest, DocksIntoTheTrayAndReportsClicksToItsWindow) {
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
     const Window icon = Docked("Kestrova tray test");
     ASSERT_NE(icon, 0u) << "the icon was not docked";
-    // The tray's own window holds it, not ours: it went into the tray's tree.
-    EXPECT_NE(x_.Parent(icon), DefaultRootWindow(x_.X()));
+    EXPECT_EQ(x_.TopLevelClass(icon), "trayer") << "the tray's window holds it";
 
     Click(icon, "1");
     EXPECT_EQ(ButtonCallbacks(WM_LBUTTONUP, 1),
@@ -173,6 +173,30 @@ TEST_F(NotifyIconTest, ComesBackWhenANewTrayStarts) {
     StartTray();
     EXPECT_EQ(Docked("returning"), icon);
     EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+}
+
+TEST_F(NotifyIconTest, ShowsItsPictureAtTheSizeTheTrayGivesIt) {
+    StartTray();
+    // Red, green / blue, white quarters; the tray makes the icon taller than wide.
+    std::unique_ptr<SystemTrayIcon> icon;
+    ASSERT_EQ(SystemTrayIcon::Dock(
+                  {2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}}, L"quarters", [](UINT) {}, icon),
+              DockResult::kDocked);
+    const Window window = Docked("quarters");
+    ASSERT_NE(window, 0u);
+    XWindowAttributes a{};
+    ASSERT_TRUE(XGetWindowAttributes(x_.X(), window, &a));
+    const int w = a.width, h = a.height;
+    auto corners = [&] {
+        return std::vector<uint32_t>{x_.PixelAt(window, 0, 0), x_.PixelAt(window, w - 1, 0),
+                                     x_.PixelAt(window, 0, h - 1), x_.PixelAt(window, w - 1, h - 1)};
+    };
+    const std::vector<uint32_t> quarters{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    EXPECT_TRUE(XSession::WaitFor([&] { return corners() == quarters; })) << w << " x " << h;
+
+    icon->SetPicture({1, 1, {0x336699}});
+    const std::vector<uint32_t> plain(4, 0x336699);
+    EXPECT_TRUE(XSession::WaitFor([&] { return corners() == plain; }));
 }
 
 TEST_F(NotifyIconTest, WithoutATrayAddingFails) {

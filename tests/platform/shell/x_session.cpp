@@ -181,6 +181,32 @@ bool XSession::Shown(Window window) const {
     return XGetWindowAttributes(display_, window, &a) && a.map_state == IsViewable;
 }
 
+std::string XSession::TopLevelClass(Window window) const {
+    const Window root = DefaultRootWindow(display_);
+    for (Window parent = Parent(window); parent && parent != root; parent = Parent(window)) window = parent;
+    XClassHint hint{};
+    if (!XGetClassHint(display_, window, &hint)) return "";
+    const std::string name = hint.res_class ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return name;
+}
+
+uint32_t XSession::PixelAt(Window window, int x, int y) const {
+    XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0xFFFFFFFFu;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    auto channel = [pixel](unsigned long mask) {
+        int shift = 0;
+        while (mask && !((mask >> shift) & 1)) ++shift;
+        return uint32_t((pixel & mask) >> shift) & 0xFF;
+    };
+    const uint32_t rgb =
+        channel(image->red_mask) << 16 | channel(image->green_mask) << 8 | channel(image->blue_mask);
+    XDestroyImage(image);
+    return rgb;
+}
+
 Window XSession::TrayManager() const {
     const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display_));
     return XGetSelectionOwner(display_, XInternAtom(display_, selection.c_str(), False));

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <sys/types.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,7 +43,11 @@ public:
     // The window named `name` (WM_NAME) anywhere in the tree, or 0.
     Window FindByName(const std::string& name) const;
     Window Parent(Window window) const;
-    bool Shown(Window window) const;  // mapped, and every ancestor too
+    bool Shown(Window window) const;
+    // The class (WM_CLASS) of the top-level window that holds `window`.
+    std::string TopLevelClass(Window window) const;
+    // The colour of a pixel of a shown window, as 0xRRGGBB.
+    uint32_t PixelAt(Window window, int x, int y) const;  // mapped, and every ancestor too
     // The owner of the system tray's selection on the default screen, or 0.
     Window TrayManager() const;
 
