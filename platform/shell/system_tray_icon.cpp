@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +30,8 @@ constexpr long kXEmbedVersion = 0;
 constexpr long kXEmbedMapped = 1;
 // A second press of the same button within this time is a double click.
 constexpr Time kDoubleClickMs = 500;
+// How long the thread waits for the socket before it asks Xlib for events again.
+constexpr int kRecheckMs = 250;
 // The size the icon asks the tray for; the tray may give it another.
 constexpr int kRequestedSize = 22;
 
@@ -57,6 +61,36 @@ int SurviveOurLostDisplays(Display* display) {
     return previous ? previous(display) : 0;
 }
 
+// Writing to a display that went away raises SIGPIPE, which ends the process unless the program ignores
+// it. Held back on this thread for the scope; one raised meanwhile is taken out.
+class SigpipeHeldBack {
+public:
+    SigpipeHeldBack() {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        wasPending_ = Pending();
+        pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
+    }
+    ~SigpipeHeldBack() {
+        if (!wasPending_ && Pending()) {
+            const timespec now{};
+            sigtimedwait(&pipe_, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+    }
+    SigpipeHeldBack(const SigpipeHeldBack&) = delete;
+    SigpipeHeldBack& operator=(const SigpipeHeldBack&) = delete;
+
+private:
+    static bool Pending() {
+        sigset_t pending;
+        return sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE);
+    }
+
+    sigset_t pipe_, old_;
+    bool wasPending_;
+};
+
 void InstallErrorHandlersOnce() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -84,15 +118,17 @@ struct SystemTrayIcon::Connection {
             XDestroyWindow(display, window);
             XSync(display, False);
         }
-        if (lost) {
-            // Xlib cannot close a connection that broke under it (it waits for ever on its own lock): give
-            // back the socket and leave the rest, once per display lost.
-            close(ConnectionNumber(display));
-        } else {
-            XCloseDisplay(display);
-        }
+        Close();
+    }
+
+    // Xlib closes a connection that broke under a thread only on that thread (elsewhere it waits for ever
+    // on the display's lock), so the event thread closes a lost display itself.
+    void Close() {
+        XCloseDisplay(display);
+        // Only now: closing a broken connection reports the break once more.
         std::lock_guard<std::mutex> g(g_displaysMutex);
         g_ourDisplays.erase(display);
+        display = nullptr;
     }
 
     bool Open() {
@@ -260,6 +296,7 @@ TrayPicture TrayPicture::FromIcon(HICON icon) {
 
 DockResult SystemTrayIcon::Dock(const TrayPicture& picture, const std::wstring& tip, MouseHandler onMouse,
                                 std::unique_ptr<SystemTrayIcon>& icon) {
+    SigpipeHeldBack quiet;
     auto x = std::make_unique<Connection>();
     if (!x->Open()) return DockResult::kNoDisplay;
     x->picture = picture;
@@ -282,6 +319,7 @@ SystemTrayIcon::~SystemTrayIcon() {
     thread_.RequestStop();
     Wake();
     thread_.Join();
+    SigpipeHeldBack quiet;
     x_.reset();
     close(wakeRead_);
     close(wakeWrite_);
@@ -322,6 +360,7 @@ void SystemTrayIcon::ApplyChanges() {
 }
 
 void SystemTrayIcon::Run(StopFlag& stop) {
+    SigpipeHeldBack quiet;
     Connection& x = *x_;
     while (!stop.Requested() && !x.lost) {
         ApplyChanges();
@@ -359,10 +398,12 @@ void SystemTrayIcon::Run(StopFlag& stop) {
                     break;
             }
         }
-        XFlush(x.display);
         if (x.lost || stop.Requested()) break;
+        // The XPending above flushed and found nothing; still, Xlib may take an event off the socket into
+        // its queue without counting it, so the thread looks again after a while even when the socket
+        // stays quiet.
         pollfd fds[2] = {{ConnectionNumber(x.display), POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) continue;
+        if (poll(fds, 2, kRecheckMs) < 0) continue;
         if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Let Xlib see the broken connection and say so through its handlers.
             XPending(x.display);
@@ -372,7 +413,10 @@ void SystemTrayIcon::Run(StopFlag& stop) {
         while (read(wakeRead_, buffer, sizeof buffer) > 0) {
         }
     }
-    if (x.lost) DebugOutput("Notification area: the display went away, the icon with it");
+    if (x.lost) {
+        DebugOutput("Notification area: the display went away, the icon with it");
+        x.Close();
+    }
 }
 
 }  // namespace kestrova
