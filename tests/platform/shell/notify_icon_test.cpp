@@ -66,11 +66,12 @@ std::vector<Callback> ButtonCallbacks(UINT until, size_t count) {
     return buttons;
 }
 
-// A display of its own; with a tray on it unless the test asks for none.
+// A display of its own, and a layer window for the icon to report to.
 class NotifyIconTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!x_.Ready()) GTEST_SKIP() << "Xvfb is not installed";
+        if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+        ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
         display_.emplace("DISPLAY", x_.Name().c_str());
         g_callbacks.clear();
         hwnd_ = MakeLayerWindow();
@@ -81,7 +82,6 @@ protected:
     }
 
     void StartTray() {
-        if (!OnPath("trayer")) GTEST_SKIP() << "trayer is not installed";
         tray_ = x_.Start(
             {"trayer", "--edge", "top", "--align", "left", "--widthtype", "request", "--height", "32"});
         ASSERT_TRUE(XSession::WaitFor([&] { return x_.TrayManager() != 0; })) << "the tray did not start";
@@ -109,8 +109,18 @@ protected:
     pid_t tray_ = -1;
 };
 
-TEST_F(NotifyIconTest, DocksIntoTheTrayAndReportsClicksToItsWindow) {
-    StartTray();
+// The same with a tray on the display.
+class TrayTest : public NotifyIconTest {
+protected:
+    void SetUp() override {
+        NotifyIconTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        if (!OnPath("trayer")) GTEST_SKIP() << "trayer is not installed";
+        ASSERT_NO_FATAL_FAILURE(StartTray());
+    }
+};
+
+TEST_F(TrayTest, DocksIntoTheTrayAndReportsClicksToItsWindow) {
     if (!OnPath("xdotool")) GTEST_SKIP() << "xdotool is not installed";
     NOTIFYICONDATAW data = Record(hwnd_, L"Kestrova tray test");
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
@@ -133,8 +143,7 @@ TEST_F(NotifyIconTest, DocksIntoTheTrayAndReportsClicksToItsWindow) {
     EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
 }
 
-TEST_F(NotifyIconTest, ModifiesTheTipAndDeletesTheIcon) {
-    StartTray();
+TEST_F(TrayTest, ModifiesTheTipAndDeletesTheIcon) {
     NOTIFYICONDATAW data = Record(hwnd_, L"first tip");
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
     ASSERT_NE(Docked("first tip"), 0u);
@@ -159,8 +168,7 @@ TEST_F(NotifyIconTest, ModifiesTheTipAndDeletesTheIcon) {
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
 
-TEST_F(NotifyIconTest, ComesBackWhenANewTrayStarts) {
-    StartTray();
+TEST_F(TrayTest, ComesBackWhenANewTrayStarts) {
     NOTIFYICONDATAW data = Record(hwnd_, L"returning");
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
     const Window icon = Docked("returning");
@@ -170,13 +178,12 @@ TEST_F(NotifyIconTest, ComesBackWhenANewTrayStarts) {
     // Left alone on the desktop it would be a stray square in a corner of the screen.
     EXPECT_TRUE(XSession::WaitFor([&] { return x_.TrayManager() == 0 && !x_.Shown(icon); }));
 
-    StartTray();
+    ASSERT_NO_FATAL_FAILURE(StartTray());
     EXPECT_EQ(Docked("returning"), icon);
     EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
 }
 
-TEST_F(NotifyIconTest, ShowsItsPictureAtTheSizeTheTrayGivesIt) {
-    StartTray();
+TEST_F(TrayTest, ShowsItsPictureAtTheSizeTheTrayGivesIt) {
     // Red, green / blue, white quarters; the tray makes the icon taller than wide.
     std::unique_ptr<SystemTrayIcon> icon;
     ASSERT_EQ(SystemTrayIcon::Dock(
@@ -208,8 +215,7 @@ TEST_F(NotifyIconTest, WithoutATrayAddingFails) {
     EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &data));
 }
 
-TEST_F(NotifyIconTest, TheDisplayGoingAwayTakesOnlyTheIcon) {
-    StartTray();
+TEST_F(TrayTest, TheDisplayGoingAwayTakesOnlyTheIcon) {
     NOTIFYICONDATAW data = Record(hwnd_, L"short-lived");
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
     ASSERT_NE(Docked("short-lived"), 0u);
