@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -123,6 +124,7 @@ TEST_F(ShellOpenTest, FailsWhenThereIsNothingToOpenOrNothingCanStart) {
 }
 
 TEST_F(ShellOpenTest, HelpIsThePageInTheDataFolder) {
+    EXPECT_TRUE(std::filesystem::exists(ProgramDataFolder() + L"Kestrova.html"));  // the page the program ships
     ScopedEnv data("KESTROVA_DATA_DIR", tmp_.native().c_str());
     EXPECT_FALSE(OpenHelp());
     std::ofstream(tmp_.native() + "Kestrova.html") << "<html></html>";
