@@ -36,7 +36,10 @@ TEST(LoadBitmap, EveryLoadIsAFreshHandleOverTheSamePixels) {
     EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
 }
 
-TEST(LoadIcon, StandardIconsAndMissingOnes) {
+TEST(LoadIcon, TheProgramsIconStandardIconsAndMissingOnes) {
+    HICON program = LoadIconW(nullptr, MAKEINTRESOURCEW(101));
+    ASSERT_NE(program, nullptr);
+    ASSERT_NE(ui::IconPixels(program), nullptr);  // a picture to show in the tray
     EXPECT_NE(LoadIconW(nullptr, IDI_APPLICATION), nullptr);
     EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
 }
