@@ -4,13 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "bench/support/ratio_reporter.h"
 #include "engine/motion_detection.h"
 
 namespace {
@@ -48,29 +46,8 @@ void FrameCopy(benchmark::State& state) {
 }
 BENCHMARK(FrameCopy);
 
-// Prints the usual table and keeps each benchmark's time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    if (reporter.times.count("MotionPass") && reporter.times.count("FrameCopy")) {
-        const double ratio = reporter.times["MotionPass"] / reporter.times["FrameCopy"];
-        std::printf("motion pass / frame copy: %.2f (at most 2 wanted)\n", ratio);
-        return ratio <= 2.0 ? 0 : 1;
-    }
-    return 0;
+    return kestrova::bench::RunAndCompare(argc, argv, "MotionPass", "FrameCopy", 2.0);
 }
