@@ -169,12 +169,17 @@ private:
         auto put = [](HWND control, const RECT& r) {
             if (control) MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
         };
-        put(folderEdit_, l.folderEdit);
+        put(folderEdit_, TextArea(l.folderEdit));
         put(list_, l.list);
-        put(nameEdit_, l.nameEdit);
+        put(nameEdit_, TextArea(l.nameEdit));
         put(ok_, l.ok);
         put(GetDlgItem(hwnd_, IDCANCEL), l.cancel);
         InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+    // An edit sits inside its field with a little room around the text, which the frame would crowd.
+    static RECT TextArea(const RECT& field) {
+        return RECT{field.left + 3, field.top + 3, field.right - 3, field.bottom - 1};
     }
 
     // Shows `folder`'s entries; false (and nothing changed) when it cannot be read.
@@ -335,13 +340,15 @@ private:
         DrawTextW(dc, L"Look in:", -1, &l.folderLabel, label);
         if (WithName()) DrawTextW(dc, L"File name:", -1, &l.nameLabel, label);
 
-        // The controls draw no border of their own.
+        // The controls draw no border of their own: the edits get a white field round them, the list a frame.
         HBRUSH frame = CreateSolidBrush(kFieldFrame);
-        for (const RECT& field : {l.folderEdit, l.list, l.nameEdit}) {
+        for (const RECT& field : {l.folderEdit, l.nameEdit}) {
             if (field.right <= field.left) continue;
-            RECT around{field.left - 1, field.top - 1, field.right + 1, field.bottom + 1};
-            FrameRect(dc, &around, frame);
+            FillRect(dc, &field, GetSysColorBrush(COLOR_WINDOW));
+            FrameRect(dc, &field, frame);
         }
+        RECT aroundList{l.list.left - 1, l.list.top - 1, l.list.right + 1, l.list.bottom + 1};
+        FrameRect(dc, &aroundList, frame);
         DeleteObject(frame);
         if (setup_.resizable) PaintGrip(dc, l.grip);
         SelectObject(dc, oldFont);
