@@ -31,7 +31,7 @@ void SetFlag(HWND hwnd, int offset, bool on) {
 
 void Click(HWND hwnd) {
     if (HWND parent = GetParent(hwnd))
-        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(uint16_t(GetDlgCtrlID(hwnd)), BN_CLICKED),
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(uint16_t(GetDlgCtrlID(hwnd)), kDialogButtonClicked),
                      reinterpret_cast<LPARAM>(hwnd));
 }
 

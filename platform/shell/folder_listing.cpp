@@ -28,11 +28,13 @@ bool NameBefore(const std::wstring& a, const std::wstring& b) {
 
 std::vector<std::wstring> FilterPatterns(const wchar_t* filter, DWORD index) {
     if (!filter || !*filter) return {};
-    // Walk to the pair asked for; a list that ends before it gives its first pair.
+    // Walk to the pair asked for; a list that ends before it gives its first pair. A display text without
+    // patterns ends the list where it stands, so the walk never passes the second zero.
     const wchar_t* pair = filter;
     for (DWORD i = 1; i < index; ++i) {
-        const wchar_t* next = pair + std::wcslen(pair) + 1;  // past the display text
-        next += std::wcslen(next) + 1;                       // past the patterns
+        const wchar_t* patterns = pair + std::wcslen(pair) + 1;
+        if (!*patterns) break;
+        const wchar_t* next = patterns + std::wcslen(patterns) + 1;
         if (!*next) {
             pair = filter;
             break;
