@@ -86,8 +86,9 @@ public:
                 FollowSizing();
                 return 0;
             case WM_LBUTTONUP:
+                if (sizing_) ReleaseCapture();  // which ends the sizing through WM_CAPTURECHANGED
+                return 0;
             case WM_CAPTURECHANGED:
-                if (sizing_ && message == WM_LBUTTONUP) ReleaseCapture();
                 sizing_ = false;
                 return 0;
             case WM_COMMAND:
