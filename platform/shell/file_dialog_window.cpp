@@ -6,6 +6,7 @@
 #include "platform/base/files.h"
 #include "platform/shell/dialog_button.h"
 #include "platform/shell/file_dialog_layout.h"
+#include "platform/shell/file_dialog_paint.h"
 #include "platform/shell/folder_listing.h"
 #include "platform/shell/modal_window.h"
 #include "platform/ui/edit.h"
@@ -17,11 +18,6 @@ namespace kestrova {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KestrovaFileDialog";
-
-constexpr COLORREF kCaptionBack = RGB(0, 84, 153);
-constexpr COLORREF kCaptionText = RGB(255, 255, 255);
-constexpr COLORREF kFieldFrame = RGB(122, 122, 122);
-constexpr COLORREF kGripDots = RGB(140, 140, 140);
 
 std::wstring TextOf(HWND hwnd) {
     std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -324,47 +320,13 @@ private:
     void Paint() {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        FileDialogLayout l = Layout();
-        HGDIOBJ oldFont = SelectObject(dc, font_);
-        SetBkMode(dc, TRANSPARENT);
-
-        HBRUSH captionBack = CreateSolidBrush(kCaptionBack);
-        FillRect(dc, &l.caption, captionBack);
-        DeleteObject(captionBack);
-        SetTextColor(dc, kCaptionText);
-        RECT captionText{l.caption.left + 8, l.caption.top, l.caption.right - 8, l.caption.bottom};
-        DrawTextW(dc, setup_.caption.c_str(), -1, &captionText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        const UINT label = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-        if (!setup_.prompt.empty()) DrawTextW(dc, setup_.prompt.c_str(), -1, &l.prompt, label);
-        DrawTextW(dc, L"Look in:", -1, &l.folderLabel, label);
-        if (WithName()) DrawTextW(dc, L"File name:", -1, &l.nameLabel, label);
-
-        // The controls draw no border of their own: the edits get a white field round them, the list a frame.
-        HBRUSH frame = CreateSolidBrush(kFieldFrame);
-        for (const RECT& field : {l.folderEdit, l.nameEdit}) {
-            if (field.right <= field.left) continue;
-            FillRect(dc, &field, GetSysColorBrush(COLOR_WINDOW));
-            FrameRect(dc, &field, frame);
-        }
-        RECT aroundList{l.list.left - 1, l.list.top - 1, l.list.right + 1, l.list.bottom + 1};
-        FrameRect(dc, &aroundList, frame);
-        DeleteObject(frame);
-        if (setup_.resizable) PaintGrip(dc, l.grip);
-        SelectObject(dc, oldFont);
+        FileDialogFace face;
+        face.caption = setup_.caption;
+        face.prompt = setup_.prompt;
+        face.withName = WithName();
+        face.resizable = setup_.resizable;
+        PaintFileDialog(dc, font_, Layout(), face);
         EndPaint(hwnd_, &ps);
-    }
-
-    static void PaintGrip(HDC dc, const RECT& grip) {
-        HBRUSH dots = CreateSolidBrush(kGripDots);
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j <= i; ++j) {
-                const int x = grip.right - 3 - 3 * j, y = grip.bottom - 3 - 3 * (i - j);
-                RECT dot{x - 1, y - 1, x + 1, y + 1};
-                FillRect(dc, &dot, dots);
-            }
-        DeleteObject(dots);
     }
 
     static LRESULT Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
