@@ -23,13 +23,6 @@ std::wstring EnvFolder(const char* name) {
     return WithTrailingSlash(FromUtf8(v));
 }
 
-std::wstring HomeFolder() {
-    std::wstring home = EnvFolder("HOME");
-    if (!home.empty()) return home;
-    if (passwd* pw = getpwuid(getuid())) return WithTrailingSlash(FromUtf8(pw->pw_dir));
-    return L"/tmp/";
-}
-
 // Reads XDG_DOCUMENTS_DIR="$HOME/..." from the user-dirs file.
 std::wstring XdgDocumentsFolder(const std::wstring& home, const std::wstring& configHome) {
     std::ifstream in(NativePath(configHome + L"user-dirs.dirs"));
@@ -54,6 +47,13 @@ std::wstring ConfigHome() {
 }
 
 }  // namespace
+
+std::wstring HomeFolder() {
+    std::wstring home = EnvFolder("HOME");
+    if (!home.empty()) return home;
+    if (passwd* pw = getpwuid(getuid())) return WithTrailingSlash(FromUtf8(pw->pw_dir));
+    return L"/tmp/";
+}
 
 std::string NativePath(std::wstring_view path) { return ToUtf8(path); }
 

@@ -37,6 +37,8 @@ std::wstring ConfigFolder();
 // The user's Documents folder: $KESTROVA_DOCUMENTS_DIR, else XDG_DOCUMENTS_DIR from user-dirs.dirs, else
 // ~/Documents/.
 std::wstring DocumentsFolder();
+// The user's home folder, ending in "/": $HOME, else the password database's, else "/tmp/".
+std::wstring HomeFolder();
 // The running executable's path.
 std::wstring ExecutablePath();
 
