@@ -61,6 +61,21 @@ void MovePointer(POINT screen) {
     if (known.x != screen.x || known.y != screen.y) InjectMouseMove(screen);
 }
 
+void SyncKey(UINT virtualKey, bool down) {
+    if (((GetKeyState(int(virtualKey)) & 0x8000) != 0) != down) InjectKey(virtualKey, down);
+}
+
+// The layer's Shift, Ctrl and Caps Lock as the X server had them when the event happened: a program that
+// types (or a key pressed while another window had the focus) changes them without key events of their own.
+void SyncModifiers(unsigned state) {
+    SyncKey(VK_SHIFT, (state & ShiftMask) != 0);
+    SyncKey(VK_CONTROL, (state & ControlMask) != 0);
+    if (((state & LockMask) != 0) != ((GetKeyState(VK_CAPITAL) & 0x01) != 0)) {
+        InjectKey(VK_CAPITAL, true);
+        InjectKey(VK_CAPITAL, false);
+    }
+}
+
 std::optional<MouseButton> ButtonOf(unsigned button) {
     switch (button) {
         case Button1:
@@ -91,6 +106,7 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
         case ButtonPress:
         case ButtonRelease:
             if (auto button = ButtonOf(e.xbutton.button)) {
+                SyncModifiers(e.xbutton.state);
                 MovePointer(POINT{e.xbutton.x_root, e.xbutton.y_root});
                 InjectMouseButton(*button, e.type == ButtonPress);
             }
@@ -100,7 +116,8 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
             char text[16];
             KeySym sym = NoSymbol;
             XLookupString(&e.xkey, text, sizeof text, &sym, nullptr);
-            LayerKey key = LayerKeyOf(sym);
+            LayerKey key = LayerKeyOf(sym, e.xkey.state & ShiftMask, e.xkey.state & LockMask);
+            SyncModifiers(e.xkey.state);
             if (key.virtualKey) InjectKey(key.virtualKey, e.type == KeyPress, key.ch);
             return false;
         }

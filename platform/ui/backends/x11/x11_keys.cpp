@@ -56,10 +56,11 @@ wchar_t CharacterOf(KeySym sym) {
 
 }  // namespace
 
-LayerKey LayerKeyOf(KeySym sym) {
-    if (sym >= XK_a && sym <= XK_z) return {UINT('A' + (sym - XK_a)), 0};
-    if (sym >= XK_A && sym <= XK_Z) return {UINT(sym), 0};
-    if (sym >= XK_0 && sym <= XK_9) return {UINT(sym), 0};
+LayerKey LayerKeyOf(KeySym sym, bool shift, bool capsLock) {
+    bool capitals = shift != capsLock;
+    if (sym >= XK_a && sym <= XK_z && !capitals) return {UINT('A' + (sym - XK_a)), 0};
+    if (sym >= XK_A && sym <= XK_Z && capitals) return {UINT(sym), 0};
+    if (sym >= XK_0 && sym <= XK_9 && !shift) return {UINT(sym), 0};
     if (sym >= XK_F1 && sym <= XK_F12) return {UINT(VK_F1 + (sym - XK_F1)), 0};
     for (const Named& n : kNamed)
         if (n.sym == sym) return {n.virtualKey, 0};

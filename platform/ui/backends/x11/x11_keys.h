@@ -12,7 +12,10 @@ struct LayerKey {
     wchar_t ch = 0;       // with VK_PACKET only
 };
 
-// `sym` is the symbol with the modifiers already applied (XLookupString), so a shifted "1" arrives as "!".
-LayerKey LayerKeyOf(KeySym sym);
+// `sym` is the symbol with the modifiers already applied (XLookupString), so a shifted "1" arrives as "!";
+// `shift` and `capsLock` are the X server's state with the key. A letter or digit keeps its virtual key only
+// when the layer, which makes characters from its own Shift and Caps Lock, would make the same character of
+// it: a program that types may send a capital without Shift.
+LayerKey LayerKeyOf(KeySym sym, bool shift, bool capsLock);
 
 }  // namespace kestrova::ui
