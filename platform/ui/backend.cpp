@@ -16,6 +16,8 @@ std::unique_ptr<Backend>& Installed() {
     return *installed;
 }
 
+}  // namespace
+
 std::unique_ptr<Backend> ChooseBackend() {
     const char* asked = std::getenv("KESTROVA_UI");
     if (!asked || std::string_view(asked) != "headless") {
@@ -23,8 +25,6 @@ std::unique_ptr<Backend> ChooseBackend() {
     }
     return std::make_unique<HeadlessBackend>();
 }
-
-}  // namespace
 
 Backend& BackendLocked() {
     std::unique_ptr<Backend>& installed = Installed();

@@ -25,8 +25,10 @@ public:
     virtual void PointerWarped(POINT screen) = 0;
 };
 
-// The installed backend, chosen on first use: headless when the environment asks for it (KESTROVA_UI set to
-// "headless") or no display opens, the X11 one otherwise. Call with the table locked.
+// Headless when the environment asks for it (KESTROVA_UI set to "headless") or no display opens, the X11
+// backend on $DISPLAY otherwise.
+std::unique_ptr<Backend> ChooseBackend();
+// The installed backend, chosen by ChooseBackend on first use. Call with the table locked.
 Backend& BackendLocked();
 // Installs `backend` (null: a headless one) and returns the one it replaced, for the caller to destroy with
 // the table unlocked (a backend may join a thread of its own that takes the table's lock).

@@ -111,5 +111,23 @@ TEST_F(X11Test, FullscreenCoversThePrimaryScreenAndTheCursorGoesWhereTheProgramP
     EXPECT_EQ(y, 321);
 }
 
+TEST_F(X11Test, TheDisplayIsUsedWhenItOpensUnlessTheEnvironmentAsksForHeadless) {
+    struct Case {
+        const char* display;
+        const char* asked;
+        std::string chosen;
+    } cases[] = {
+        {server->Display().c_str(), nullptr, "x11"},
+        {server->Display().c_str(), "headless", "headless"},
+        {":999", nullptr, "headless"},  // no server there
+        {nullptr, nullptr, "headless"},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv display("DISPLAY", c.display);
+        ScopedEnv asked("KESTROVA_UI", c.asked);
+        EXPECT_EQ(ui::ChooseBackend()->Name(), c.chosen) << (c.display ? c.display : "none");
+    }
+}
+
 }  // namespace
 }  // namespace kestrova::uitest
