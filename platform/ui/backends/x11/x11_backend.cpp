@@ -88,7 +88,7 @@ std::optional<MouseButton> ButtonOf(unsigned button) {
     return std::nullopt;  // the wheel and extra buttons
 }
 
-// Hands one X event to the layer; true when the desktop's stacking may need looking at again.
+// Hands one X event to the layer; true when the display may need bringing in line with the desktop again.
 bool HandleEvent(X11Backend::State& s, XEvent& e) {
     switch (e.type) {
         case Expose:
@@ -110,7 +110,9 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
                 MovePointer(POINT{e.xbutton.x_root, e.xbutton.y_root});
                 InjectMouseButton(*button, e.type == ButtonPress);
             }
-            return false;
+            if (e.type != ButtonPress) return false;
+            s.mirror->Refocus();
+            return true;
         case KeyPress:
         case KeyRelease: {
             char text[16];
@@ -121,6 +123,10 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
             if (key.virtualKey) InjectKey(key.virtualKey, e.type == KeyPress, key.ch);
             return false;
         }
+        case MappingNotify:
+            // Programs that type remap spare key codes to the characters they send.
+            XRefreshKeyboardMapping(&e.xmapping);
+            return false;
         case ConfigureNotify:
         case MapNotify:
         case CirculateNotify:
@@ -190,6 +196,9 @@ bool ShowsTrueColour(Display* d) {
 }  // namespace
 
 std::unique_ptr<X11Backend> X11Backend::Open(const char* displayName) {
+    // Each backend's connection stays on its own thread, but tests open more than one, and a process may hold
+    // other connections (the notification-area icon's): Xlib must guard its shared state.
+    XInitThreads();
     Display* d = XOpenDisplay(displayName);
     if (!d) return nullptr;
     int shapeEvent, shapeError;

@@ -21,6 +21,9 @@ public:
     // Creates, destroys, moves, reshapes, maps, unmaps and restacks X windows as the table now has them;
     // gives the keyboard focus to the active window and sets the cursor.
     void Reconcile();
+    // The next Reconcile gives the keyboard focus to the active window again, even if the layer's activation
+    // did not change: a click on one of our windows after another program had the focus.
+    void Refocus() { focused_ = nullptr; }
     // Copies `area` (window coordinates) of the window's surface to its X window.
     void Paint(HWND root, const RECT& area);
     void PaintExposed(::Window xid, const RECT& area);

@@ -79,6 +79,15 @@ TEST_F(X11Test, TypedKeysArriveAsCharactersInTheActiveWindow) {
         return chars.size() >= 6;
     }));
     EXPECT_EQ(chars, (Lines{"H", "i", " ", "7", "!", "\r"}));
+
+    // Another program takes the keyboard; a click on the window that the layer still has active takes it
+    // back.
+    ASSERT_TRUE(server->FocusAnotherProgram(600, 300, 100, 100));
+    ASSERT_EQ(server->Run({"xdotool", "mousemove", "400", "100", "click", "1"}), 0);
+    EXPECT_TRUE(PumpUntil([&] { return Input(typing).back() == "up 100,50"; }));
+    x11->Sync();
+    ASSERT_EQ(server->Run({"xdotool", "type", "z"}), 0);
+    EXPECT_TRUE(PumpUntil([&] { return Input(typing).back() == "char z"; }));
 }
 
 TEST_F(X11Test, TopmostWindowsAndOwnedWindowsStayAboveWhenOthersAreRaised) {

@@ -90,6 +90,22 @@ bool XvfbServer::PointerAt(int* x, int* y) const {
     return found;
 }
 
+bool XvfbServer::FocusAnotherProgram(int x, int y, int width, int height) const {
+    ::Display* display = XOpenDisplay(display_.c_str());
+    if (!display) return false;
+    XSetCloseDownMode(display, RetainPermanent);  // the window outlives this connection
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    ::Window w = XCreateWindow(display, DefaultRootWindow(display), x, y, unsigned(width), unsigned(height),
+                               0, CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &a);
+    XMapRaised(display, w);
+    XSync(display, False);
+    XSetInputFocus(display, w, RevertToPointerRoot, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return true;
+}
+
 bool Screenshot::Take(const XvfbServer& server, const std::string& folder) {
     std::string path = folder + "screen.ppm";
     if (server.Run({"import", "-window", "root", "-depth", "8", path}) != 0) return false;

@@ -26,6 +26,9 @@ public:
     int Run(const std::vector<std::string>& args) const;
     // Where the server has the pointer; false when it cannot be asked.
     bool PointerAt(int* x, int* y) const;
+    // Maps a window of another client at the given place and gives it the keyboard focus, as another program
+    // would; it stays until the server stops. False when that failed.
+    bool FocusAnotherProgram(int x, int y, int width, int height) const;
 
 private:
     pid_t pid_ = -1;
