@@ -47,7 +47,7 @@ function(kestrova_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 600
-    ENVIRONMENT "KESTROVA_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}/tmp;KESTROVA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    ENVIRONMENT "KESTROVA_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}/tmp;KESTROVA_SOURCE_DIR=${PROJECT_SOURCE_DIR};KESTROVA_UI=headless")
 endfunction()
 
 # kestrova_fuzzer(NAME SOURCES file... LIBS lib...): a libFuzzer target, built only in a clang fuzz build.

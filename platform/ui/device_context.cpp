@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/backend.h"
 #include "platform/ui/gdi_objects.h"
 #include "platform/ui/window_tree.h"
 
@@ -124,8 +125,20 @@ HDC GetDC(HWND hwnd) {
 }
 
 int ReleaseDC(HWND, HDC hdc) {
-    GdiLock lock = LockGdi();
-    return RemoveDcLocked(hdc) ? 1 : 0;
+    HWND window = nullptr;
+    RECT drawable{};
+    {
+        GdiLock lock = LockGdi();
+        if (DeviceContext* dc = FindDcLocked(hdc); dc && dc->window) {
+            window = dc->window;
+            drawable = dc->visible.Bounds();
+        }
+        if (!RemoveDcLocked(hdc)) return 0;
+    }
+    // What was drawn through a window's context reaches the display when the context is given back (after
+    // WM_PAINT, or after drawing through GetDC); the table is locked only after the GDI lock is let go.
+    if (window && !RectEmpty(drawable)) NotifySurfaceChanged(window, drawable);
+    return 1;
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {

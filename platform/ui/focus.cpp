@@ -2,6 +2,7 @@
 
 #include "platform/ui/focus.h"
 
+#include "platform/ui/backend.h"
 #include "platform/ui/window_tree.h"
 #include "platform/ui/windows.h"
 
@@ -26,6 +27,7 @@ void Activate(HWND hwnd, WPARAM how) {
         old = d.active;
         if (old == hwnd) return;
         d.active = hwnd;
+        BackendLocked().DesktopChanged();
     }
     if (IsWindow(old)) {
         SendMessageW(old, WM_NCACTIVATE, FALSE, 0);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/base/clock.h"
+#include "platform/ui/backend.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/window_tree.h"
 #include "platform/ui/windows.h"
@@ -117,7 +118,10 @@ void InjectMouseMove(POINT screen) {
             Window* target = d.capture ? FindWindowLocked(d.capture) : HitTestLocked(screen);
             if (!target) return;
             if (!d.capture && !IsEnabledChainLocked(target)) return;
-            if (!d.capture) d.cursor = target->windowClass->cursor;
+            if (!d.capture && d.cursor != target->windowClass->cursor) {
+                d.cursor = target->windowClass->cursor;
+                BackendLocked().DesktopChanged();
+            }
             PostTo(target, MouseMessageLocked(target, WM_MOUSEMOVE, screen));
             return;
         }
@@ -261,6 +265,7 @@ BOOL GetCursorPos(POINT* point) {
 }
 
 BOOL SetCursorPos(int x, int y) {
+    NotifyPointerWarped(POINT{x, y});
     InjectMouseMove(POINT{x, y});
     return TRUE;
 }
@@ -268,7 +273,9 @@ BOOL SetCursorPos(int x, int y) {
 int ShowCursor(BOOL show) {
     TableLock lock = LockTable();
     int& count = DesktopLocked().cursorCount;
-    return show ? ++count : --count;
+    count += show ? 1 : -1;
+    BackendLocked().DesktopChanged();
+    return count;
 }
 
 HCURSOR LoadCursorW(HINSTANCE, const wchar_t* name) {
@@ -280,6 +287,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
     TableLock lock = LockTable();
     HCURSOR old = DesktopLocked().cursor;
     DesktopLocked().cursor = cursor;
+    if (old != cursor) BackendLocked().DesktopChanged();
     return old;
 }
 

@@ -12,6 +12,10 @@ namespace kestrova::ui {
 namespace {
 
 constexpr LPARAM kKeyUpBits = LPARAM(0xC0000000);
+// A key pressed through InjectKey carries the character it made, with the Shift, Ctrl and Caps Lock of that
+// moment, above the 32 bits of key data: a backend hands keys over from its own thread, so by the time
+// TranslateMessage runs the modifiers may have moved on.
+constexpr int kMadeCharacterShift = 32;
 
 bool IsDown(UINT vk) {
     return (DesktopLocked().keys[vk & 0xFF] & 0x80) != 0;
@@ -83,6 +87,7 @@ void InjectKey(UINT virtualKey, bool down, wchar_t ch) {
     m.message = down ? WM_KEYDOWN : WM_KEYUP;
     m.wParam = virtualKey;
     m.lParam = 1 | (virtualKey == VK_PACKET ? LPARAM(ch) << 16 : 0) | (down ? 0 : kKeyUpBits);
+    if (down) m.lParam |= LPARAM(uint32_t(CharacterOf(virtualKey, m.lParam))) << kMadeCharacterShift;
     m.time = DWORD(GetClock().Milliseconds());
     m.pt = d.cursorPos;
     target->queue->Post(m);
@@ -99,7 +104,8 @@ using namespace kestrova::ui;
 
 BOOL TranslateMessage(const MSG* msg) {
     if (!msg || msg->message != WM_KEYDOWN) return FALSE;
-    wchar_t ch = CharacterOf(UINT(msg->wParam), msg->lParam);
+    auto made = wchar_t(uint64_t(msg->lParam) >> kMadeCharacterShift);
+    wchar_t ch = made ? made : CharacterOf(UINT(msg->wParam), msg->lParam);
     if (!ch) return FALSE;
     // The character comes next, before anything queued after the key.
     TableLock lock = LockTable();
@@ -108,6 +114,7 @@ BOOL TranslateMessage(const MSG* msg) {
     MSG c = *msg;
     c.message = WM_CHAR;
     c.wParam = WPARAM(ch);
+    c.lParam = LPARAM(uint64_t(msg->lParam) & 0xFFFFFFFF);
     std::lock_guard<std::mutex> g(w->queue->mutex);
     w->queue->posted.push_front(c);
     w->queue->NoteChangeLocked();

@@ -1,5 +1,6 @@
 // Region objects, window regions, and invalidating by region.
 
+#include "platform/ui/backend.h"
 #include "platform/ui/drawing.h"
 #include "platform/ui/window_tree.h"
 
@@ -119,6 +120,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
     Window* w = FindWindowLocked(hwnd);
     if (!w) return 0;
     w->shape = std::move(shape);
+    if (w->IsTopLevel()) BackendLocked().DesktopChanged();
     if (redraw) {
         if (w->parent) InvalidateParentAreaLocked(w, w->rect);
         InvalidateLocked(w, nullptr, true);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/ui/backend.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/painting.h"
@@ -25,6 +26,7 @@ void Release(HWND hwnd) {
         w->queue->NoteChangeLocked();
     }
     RemoveWindowLocked(hwnd);
+    BackendLocked().DesktopChanged();
 }
 
 // Destroys `hwnd` and what hangs on it in this order: the windows it owns, WM_DESTROY, its children (each the

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/ui/backend.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/surface.h"
 #include "platform/ui/windows.h"
@@ -113,11 +114,13 @@ void RaiseLocked(Window* w) {
     for (HWND h : order)
         if (Window* o = FindWindowLocked(h); o && o->owner == w->handle) owned.push_back(o);
     for (auto it = owned.rbegin(); it != owned.rend(); ++it) RaiseLocked(*it);
+    BackendLocked().DesktopChanged();
 }
 
 void AddTopLevelLocked(Window* w) {
     auto& order = DesktopLocked().topLevels;
     order.insert(order.begin() + ptrdiff_t(TopOfBandLocked(IsTopmost(w))), w->handle);
+    BackendLocked().DesktopChanged();
 }
 
 void InvalidateLocked(Window* w, const Region* area, bool erase) {
@@ -193,6 +196,7 @@ void Reveal(HWND hwnd) {
     if (!w || (w->style & WS_VISIBLE)) return;
     w->style |= WS_VISIBLE;
     InvalidateLocked(w, nullptr, true);
+    BackendLocked().DesktopChanged();
 }
 
 void Conceal(HWND hwnd) {
@@ -204,6 +208,7 @@ void Conceal(HWND hwnd) {
         w->style &= ~WS_VISIBLE;
         w->update.Clear();
         if (w->parent) InvalidateParentAreaLocked(w, w->rect);
+        BackendLocked().DesktopChanged();
     }
     ActivateAnotherThan(hwnd);
     DropFocusAndCaptureIn(hwnd);
@@ -445,6 +450,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
         }
         if (sized && !(flags & SWP_NOREDRAW)) InvalidateLocked(w, nullptr, true);
         now = w->rect;
+        if (!child) BackendLocked().DesktopChanged();
     }
     if (moved) SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(uint16_t(now.left), uint16_t(now.top)));
     if (sized)
@@ -502,6 +508,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
                 w->iconic = false;
                 break;
         }
+        BackendLocked().DesktopChanged();
     }
     switch (command) {
         case SW_HIDE:

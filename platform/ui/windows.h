@@ -207,3 +207,9 @@ BOOL IsDialogMessageW(HWND dialog, MSG* msg);
 BOOL MessageBeep(UINT type);
 void OutputDebugStringW(const wchar_t* text);
 void OutputDebugStringA(const char* text);
+
+// The system message box: a modal window with `caption` in its title band, `text` and an OK button, centred on
+// `owner` (disabled meanwhile) or on the screen, sounding MessageBeep with the icon of `type`. Enter, Escape,
+// the button or closing it end it with IDOK; 0 when the box could not be made. It stays above other windows,
+// since it may come before any window of the program is there to show it.
+int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);

@@ -1,10 +1,18 @@
 #include "platform/ui/testing/message_pump.h"
 
+#include "platform/ui/backend.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/thread_queue.h"
 
 namespace kestrova::uitest {
 namespace {
+
+// Tests play the user themselves, so their desktop stays headless whatever display the environment names; a
+// test of a real backend installs it explicitly.
+[[maybe_unused]] const bool g_headless = [] {
+    ui::UseBackend(nullptr);
+    return true;
+}();
 
 void Add(PumpResult& total, const PumpResult& step) {
     total.dispatched += step.dispatched;
