@@ -14,6 +14,8 @@ class Backend {
 public:
     virtual ~Backend() = default;
     virtual const char* Name() const = 0;
+    // Whether someone can see and answer the windows: a display's user, or a test driving a headless desktop.
+    virtual bool HasUser() const { return true; }
     // What the display shows of the desktop changed: top-level windows came, went, moved, were resized,
     // restacked, shown, hidden, reshaped or activated, or the cursor changed. Called with the table locked,
     // so it must not wait for anything.

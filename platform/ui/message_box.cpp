@@ -139,14 +139,16 @@ bool RegisterBoxClass() {
     return FindClassLocked(kClassName) != nullptr;
 }
 
-// With no display the box reaches no one, so its text also goes to standard error.
-void ReportWithoutDisplay(const std::wstring& caption, const std::wstring& text) {
+// With no display the box would reach no one and wait for ever: its text goes to standard error instead,
+// and the box answers at once. True when it did.
+bool ReportWithoutUser(const std::wstring& caption, const std::wstring& text) {
     {
         TableLock lock = LockTable();
-        if (std::string_view(BackendLocked().Name()) != "headless") return;
+        if (BackendLocked().HasUser()) return false;
     }
     std::string line = kestrova::ToUtf8(caption.empty() ? text : caption + L": " + text);
     std::fprintf(stderr, "%s\n", line.c_str());
+    return true;
 }
 
 }  // namespace
@@ -161,7 +163,7 @@ int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT ty
     box.text = text ? text : L"";
     box.owner = owner;
     std::wstring title = caption ? caption : L"";
-    ReportWithoutDisplay(title, box.text);
+    if (ReportWithoutUser(title, box.text)) return IDOK;
 
     SIZE textSize = Measure(box.text, kMaxTextWidth, kTextFormat);
     SIZE titleSize = Measure(title, 0, DT_SINGLELINE | DT_NOPREFIX);

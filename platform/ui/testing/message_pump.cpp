@@ -1,6 +1,7 @@
 #include "platform/ui/testing/message_pump.h"
 
 #include "platform/ui/backend.h"
+#include "platform/ui/backends/headless/headless_backend.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/thread_queue.h"
 
@@ -10,7 +11,7 @@ namespace {
 // Tests play the user themselves, so their desktop stays headless whatever display the environment names; a
 // test of a real backend installs it explicitly.
 [[maybe_unused]] const bool g_headless = [] {
-    ui::UseBackend(nullptr);
+    ui::UseBackend(std::make_unique<ui::HeadlessBackend>(/*driven=*/true));
     return true;
 }();
 

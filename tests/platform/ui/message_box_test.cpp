@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/backend.h"
+#include "platform/ui/backends/headless/headless_backend.h"
 #include "tests/platform/ui/ui_fixture.h"
 
 namespace kestrova::uitest {
@@ -69,6 +71,15 @@ TEST_F(MessageBoxTest, ItsOkButtonEndsItAndItWrapsLongTextWithinTheScreen) {
     });
     EXPECT_EQ(MessageBoxW(nullptr, longText.c_str(), L"", MB_OK), IDOK);
     EXPECT_TRUE(TopLevelWindows().empty());
+}
+
+TEST_F(MessageBoxTest, WithNoOneToAnswerItGoesToStandardErrorAndAnswersAtOnce) {
+    ui::UseBackend(nullptr);  // a desktop without a display, as when none opened
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBoxW(nullptr, L"No camera filter", L"Kestrova", MB_OK | MB_ICONHAND), IDOK);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Kestrova: No camera filter\n");
+    EXPECT_TRUE(TopLevelWindows(false).empty());
+    ui::UseBackend(std::make_unique<ui::HeadlessBackend>(/*driven=*/true));
 }
 
 }  // namespace
