@@ -4,11 +4,11 @@
 #include <cwchar>
 
 #include "platform/base/files.h"
-#include "platform/shell/dialog_button.h"
 #include "platform/shell/file_dialog_layout.h"
 #include "platform/shell/file_dialog_paint.h"
 #include "platform/shell/folder_listing.h"
 #include "platform/shell/modal_window.h"
+#include "platform/ui/button.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/listbox.h"
@@ -138,8 +138,8 @@ private:
         list_ = MakeControl(L"LISTBOX", kEntryListId,
                             LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP);
         if (WithName()) nameEdit_ = MakeControl(L"EDIT", kFileNameEditId, ES_AUTOHSCROLL | WS_TABSTOP);
-        ok_ = MakeControl(DialogButtonClass(), IDOK, WS_TABSTOP, WithName() ? L"Open" : L"OK");
-        MakeControl(DialogButtonClass(), IDCANCEL, WS_TABSTOP, L"Cancel");
+        ok_ = MakeControl(L"BUTTON", IDOK, BS_PUSHBUTTON | WS_TABSTOP, WithName() ? L"Open" : L"OK");
+        MakeControl(L"BUTTON", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, L"Cancel");
         if (!folderEdit_ || !list_ || (WithName() && !nameEdit_) || !ok_) return false;
         Place();
 

@@ -6,8 +6,8 @@
 
 #include "platform/base/text.h"
 #include "platform/ui/backend.h"
+#include "platform/ui/button.h"
 #include "platform/ui/gdi.h"
-#include "platform/ui/message_box_button.h"
 #include "platform/ui/window_table.h"
 #include "platform/ui/windows.h"
 
@@ -179,10 +179,9 @@ int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT ty
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, kClassName, title.c_str(), WS_POPUP, x, y, width, height,
                                 owner, 0, nullptr, &box);
     if (!hwnd) return 0;
-    HWND button =
-        CreateMessageBoxButton(hwnd, IDOK, L"OK",
-                               RECT{(width - kButtonWidth) / 2, height - kBottomMargin - kButtonHeight,
-                                    (width + kButtonWidth) / 2, height - kBottomMargin});
+    HWND button = CreateWindowExW(0, L"BUTTON", L"OK", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                  (width - kButtonWidth) / 2, height - kBottomMargin - kButtonHeight,
+                                  kButtonWidth, kButtonHeight, hwnd, IDOK, nullptr, nullptr);
     if (owner && IsWindowEnabled(owner)) {
         box.reenableOwner = true;
         EnableWindow(owner, FALSE);

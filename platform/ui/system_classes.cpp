@@ -7,6 +7,7 @@ namespace kestrova::ui {
 void RegisterSystemClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
+        RegisterButtonClass();
         RegisterEditClass();
         RegisterListBoxClass();
     });

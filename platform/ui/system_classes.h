@@ -7,6 +7,7 @@ namespace kestrova::ui {
 void RegisterSystemClasses();
 
 // Each system class's own registration, called from RegisterSystemClasses.
+void RegisterButtonClass();
 void RegisterEditClass();
 void RegisterListBoxClass();
 

@@ -1,12 +1,12 @@
-#include "platform/shell/dialog_button.h"
+#include "platform/ui/button.h"
 
 #include "platform/ui/gdi.h"
+#include "platform/ui/painting.h"
+#include "platform/ui/system_classes.h"
 #include "platform/ui/windows.h"
 
-namespace kestrova {
+namespace kestrova::ui {
 namespace {
-
-constexpr wchar_t kClassName[] = L"KestrovaDialogButton";
 
 constexpr COLORREF kFace = RGB(225, 225, 225);
 constexpr COLORREF kPressedFace = RGB(204, 228, 247);
@@ -31,7 +31,7 @@ void SetFlag(HWND hwnd, int offset, bool on) {
 
 void Click(HWND hwnd) {
     if (HWND parent = GetParent(hwnd))
-        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(uint16_t(GetDlgCtrlID(hwnd)), kDialogButtonClicked),
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(uint16_t(GetDlgCtrlID(hwnd)), BN_CLICKED),
                      reinterpret_cast<LPARAM>(hwnd));
 }
 
@@ -58,7 +58,8 @@ void Paint(HWND hwnd) {
     }
     wchar_t text[64];
     const int length = GetWindowTextW(hwnd, text, 64);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kText);
     DrawTextW(dc, text, length, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -95,7 +96,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP: {
             if (!Flag(hwnd, kTrackingOffset)) return 0;
-            const bool clicked = Inside(hwnd, lParam);
+            const bool clicked = Inside(hwnd, lParam);  // released outside, the press is taken back
             SetWindowLongPtrW(hwnd, kTrackingOffset, 0);
             SetFlag(hwnd, kPressedOffset, false);
             if (GetCapture() == hwnd) ReleaseCapture();
@@ -114,17 +115,13 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-const wchar_t* DialogButtonClass() {
-    static const bool registered = [] {
-        WNDCLASSW wc;
-        wc.lpfnWndProc = ButtonProc;
-        wc.cbWndExtra = 2 * sizeof(intptr_t);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassW(&wc) != 0;
-    }();
-    (void)registered;
-    return kClassName;
+void RegisterButtonClass() {
+    WNDCLASSW wc;
+    wc.lpfnWndProc = ButtonProc;
+    wc.cbWndExtra = 2 * sizeof(intptr_t);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"BUTTON";
+    RegisterClassW(&wc);
 }
 
-}  // namespace kestrova
+}  // namespace kestrova::ui
