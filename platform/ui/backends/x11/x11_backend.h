@@ -30,6 +30,9 @@ public:
     void DesktopChanged() override;
     void SurfaceChanged(HWND root, const RECT& area) override;
     void PointerWarped(POINT screen) override;
+    // The display's CLIPBOARD selection: a copy makes the program its owner, a paste reads the owner's text
+    // (nothing when the owner does not answer within a second).
+    ClipboardHook Clipboard() override;
 
     // Returns once the display has carried out everything asked of the backend before the call (screenshots
     // taken after it show the windows as the layer has them). Call with the table unlocked.
@@ -40,8 +43,8 @@ public:
     struct State;
 
 private:
-    explicit X11Backend(std::unique_ptr<State> state);
-    std::unique_ptr<State> state_;
+    explicit X11Backend(std::shared_ptr<State> state);
+    std::shared_ptr<State> state_;  // shared with the clipboard hook, which may outlive the backend
 };
 
 }  // namespace kestrova::ui

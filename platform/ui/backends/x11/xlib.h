@@ -3,6 +3,7 @@
 // so the macro goes once Xlib's declarations have taken it.
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/shape.h>
