@@ -42,7 +42,7 @@ struct X11Backend::State {
     std::optional<std::wstring> copied;  // the text to take the clipboard with
     uint64_t pasteAsked = 0;
     uint64_t pasteDone = 0;
-    std::wstring pasted;  // the answer to the pastes asked up to pasteDone
+    std::wstring pasted;            // the answer to the pastes asked up to pasteDone
     std::map<HWND, ::Window> xids;  // the mirror's windows as of its last pass, for XWindowOf
 };
 

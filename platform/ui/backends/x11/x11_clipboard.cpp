@@ -134,7 +134,8 @@ void X11Clipboard::Handle(const XEvent& e) {
 void X11Clipboard::Answer(const XSelectionRequestEvent& request) {
     // Requestors of old name no property and expect the target's own name used.
     Atom property = request.property == None ? request.target : request.property;
-    bool given = owning_ && request.selection == clipboard_ && Give(request.requestor, property, request.target);
+    bool given =
+        owning_ && request.selection == clipboard_ && Give(request.requestor, property, request.target);
     XEvent reply{};
     reply.xselection.type = SelectionNotify;
     reply.xselection.display = display_;
