@@ -55,6 +55,8 @@ protected:
         std::ofstream(path, std::ios::binary) << utf8;
         // Its output is let go, so that the owner left behind holds none of the test's own.
         ASSERT_EQ(server->Run({"sh", "-c", "xclip -selection clipboard -i \"$0\" >/dev/null 2>&1", path}), 0);
+        // xclip takes the clipboard in a background process of its own, after its start returned.
+        ASSERT_TRUE(PumpUntil([&] { return ReadClipboard() == utf8; }));
     }
 
 private:
