@@ -12,6 +12,9 @@
 // still place, stack and focus decorated-less windows by its own rules, while the layer must decide where a
 // window lies (its rectangle is the screen position), which window is topmost and which owned window stays
 // above its owner. The backend restacks and gives the keyboard focus itself.
+//
+// The display's CLIPBOARD selection is the layer's clipboard while the backend is installed: that thread owns
+// it for a copy and fetches the owner's text for a paste, while the layer's thread that asked waits.
 
 #include <memory>
 

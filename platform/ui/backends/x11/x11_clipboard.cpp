@@ -108,8 +108,10 @@ void X11Clipboard::Handle(const XEvent& e) {
             Answer(e.xselectionrequest);
             return;
         case SelectionClear:
-            // Another program copied: its text is the clipboard's now.
-            if (e.xselectionclear.selection == clipboard_) {
+            // Another program copied: its text is the clipboard's now. A copy of ours made while the event
+            // was on its way took the clipboard back, though.
+            if (e.xselectionclear.selection == clipboard_ &&
+                XGetSelectionOwner(display_, clipboard_) != window_) {
                 owning_ = false;
                 owned_.clear();
             }
