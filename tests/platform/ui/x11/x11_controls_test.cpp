@@ -121,6 +121,21 @@ TEST_F(X11ControlsTest, CtrlVPastesWhatTheClipboardsOwnerHolds) {
         << ToUtf8(TextOf(edit));
 }
 
+TEST_F(X11ControlsTest, ALargeTextFromAnotherProgramArrivesWhole) {
+    // Larger than xclip sends in one piece: it comes in parts.
+    std::string lines;
+    std::wstring expected;
+    for (int i = 0; lines.size() < (size_t(3) << 20); ++i) {
+        std::string line = "line " + std::to_string(i) + " ß\n";
+        lines += line;
+        expected += FromUtf8(line.substr(0, line.size() - 1)) + L"\r\n";
+    }
+    CopyElsewhere(lines);
+    std::wstring pasted = ui::GetClipboardText();
+    EXPECT_EQ(pasted.size(), expected.size());
+    EXPECT_TRUE(pasted == expected);
+}
+
 TEST_F(X11ControlsTest, APasteGetsNothingFromAnOwnerThatDoesNotAnswer) {
     HWND edit = MakeEdit(0, L"kept");
     // An owner that never reads its events.
