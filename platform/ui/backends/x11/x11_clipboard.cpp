@@ -134,7 +134,7 @@ void X11Clipboard::Handle(const XEvent& e) {
 }
 
 void X11Clipboard::Answer(const XSelectionRequestEvent& request) {
-    // Requestors of old name no property and expect the target's own name used.
+    // An old requestor names no property and takes the answer in one named after the target.
     Atom property = request.property == None ? request.target : request.property;
     bool given =
         owning_ && request.selection == clipboard_ && Give(request.requestor, property, request.target);
