@@ -13,7 +13,7 @@ packages=(
   libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libx11-dev libxext-dev libasound2-dev libssl-dev linux-libc-dev
   # tests and their peers
-  xvfb trayer x11-apps imagemagick xdotool ffmpeg alsa-utils curl wrk libglib2.0-bin nginx chromium
+  xvfb trayer x11-apps imagemagick xdotool xclip ffmpeg alsa-utils curl wrk libglib2.0-bin nginx chromium
   postfix libsasl2-modules sasl2-bin swaks openssl clang libclang-rt-14-dev
 )
 

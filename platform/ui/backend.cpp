@@ -28,7 +28,10 @@ std::unique_ptr<Backend> ChooseBackend() {
 
 Backend& BackendLocked() {
     std::unique_ptr<Backend>& installed = Installed();
-    if (!installed) installed = ChooseBackend();
+    if (!installed) {
+        installed = ChooseBackend();
+        SetClipboardHook(installed->Clipboard());
+    }
     return *installed;
 }
 
@@ -36,6 +39,7 @@ std::unique_ptr<Backend> UseBackend(std::unique_ptr<Backend> backend) {
     if (!backend) backend = std::make_unique<HeadlessBackend>();
     TableLock lock = LockTable();
     std::swap(Installed(), backend);
+    SetClipboardHook(Installed()->Clipboard());
     // Everything already on the desktop is new to the backend that takes over.
     Installed()->DesktopChanged();
     return backend;

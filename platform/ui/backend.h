@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "platform/ui/clipboard.h"
 #include "platform/ui/types.h"
 
 namespace kestrova::ui {
@@ -25,6 +26,9 @@ public:
     virtual void SurfaceChanged(HWND root, const RECT& area) = 0;
     // The program moved the pointer to the screen point. Called with the table locked.
     virtual void PointerWarped(POINT screen) = 0;
+    // What copy and paste go through while this backend is the installed one; the default (no functions)
+    // keeps the clipboard in the process. The hook may outlive the backend and then does nothing.
+    virtual ClipboardHook Clipboard() { return {}; }
 };
 
 // Headless when the environment asks for it (KESTROVA_UI set to "headless") or no display opens, the X11

@@ -78,6 +78,12 @@ void Copy(HWND hwnd, const EditState& s) {
     SetClipboardText(s.text.Selected());
 }
 
+// A paste of nothing (an empty clipboard, or an owner that did not answer) leaves the selection alone.
+void Paste(HWND hwnd, EditState& s) {
+    std::wstring text = GetClipboardText();
+    if (!text.empty()) Put(hwnd, s, text);
+}
+
 void Cut(HWND hwnd, EditState& s) {
     const uint32_t style = StyleOf(hwnd);
     if (IsMasked(style) || (style & ES_READONLY) || !s.text.HasSelection()) return;
@@ -151,7 +157,7 @@ void OnChar(HWND hwnd, EditState& s, wchar_t ch) {
             Copy(hwnd, s);
             return;
         case 0x16:  // Ctrl+V
-            Put(hwnd, s, GetClipboardText());
+            Paste(hwnd, s);
             return;
         case 0x18:  // Ctrl+X
             Cut(hwnd, s);
@@ -302,7 +308,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Cut(hwnd, *s);
             return 0;
         case WM_PASTE:
-            Put(hwnd, *s, GetClipboardText());
+            Paste(hwnd, *s);
             return 0;
         case WM_CLEAR:
             Clear(hwnd, *s);

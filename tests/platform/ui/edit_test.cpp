@@ -474,6 +474,12 @@ TEST_F(EditTest, CopyCutAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(display, L"world");
     ui::SetClipboardHook(std::move(old));
     EXPECT_EQ(ui::GetClipboardText(), L"world");  // the in-process store kept the cut
+
+    // With nothing on the clipboard a paste keeps the selection.
+    ui::SetClipboardText(L"");
+    Select(edit, 0, -1);
+    Control('V');
+    EXPECT_EQ(Text(edit), L"worldfrom elsewherehello ");
 }
 
 TEST_F(EditTest, ALongLineScrollsToKeepTheCaretInView) {

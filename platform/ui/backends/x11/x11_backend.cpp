@@ -6,12 +6,14 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "platform/base/debug.h"
+#include "platform/ui/backends/x11/x11_clipboard.h"
 #include "platform/ui/backends/x11/x11_keys.h"
 #include "platform/ui/backends/x11/x11_mirror.h"
 #include "platform/ui/backends/x11/xlib.h"
@@ -25,10 +27,11 @@ struct X11Backend::State {
     Display* display = nullptr;
     int wake = -1;  // an eventfd: the layer's requests wake the backend's thread through it
     std::unique_ptr<X11Mirror> mirror;
+    std::unique_ptr<X11Clipboard> clipboard;
     std::thread thread;
 
     std::mutex mutex;
-    std::condition_variable synced;
+    std::condition_variable synced;  // the layer's threads wait on it for the answers below
     // What the layer asked for since the thread last looked, guarded by `mutex`.
     bool stop = false;
     bool reconcile = false;
@@ -36,6 +39,10 @@ struct X11Backend::State {
     std::optional<POINT> warp;
     uint64_t syncAsked = 0;
     uint64_t syncDone = 0;
+    std::optional<std::wstring> copied;  // the text to take the clipboard with
+    uint64_t pasteAsked = 0;
+    uint64_t pasteDone = 0;
+    std::wstring pasted;            // the answer to the pastes asked up to pasteDone
     std::map<HWND, ::Window> xids;  // the mirror's windows as of its last pass, for XWindowOf
 };
 
@@ -51,6 +58,18 @@ void Wake(X11Backend::State& s) {
     uint64_t one = 1;
     if (write(s.wake, &one, sizeof one) < 0) {
         // The counter is full, so a wake-up is already pending.
+    }
+}
+
+// Waits with `lock` held on the state's mutex until `done` holds or the backend stops. The backend's thread
+// may be handing input to a window of this thread and wait for its answer (a hit test), so this thread keeps
+// answering what is sent to it while it waits.
+void Await(X11Backend::State& s, std::unique_lock<std::mutex>& lock, const std::function<bool()>& done) {
+    while (!s.synced.wait_for(lock, std::chrono::milliseconds(10), [&] { return s.stop || done(); })) {
+        lock.unlock();
+        MSG m;
+        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+        lock.lock();
     }
 }
 
@@ -88,6 +107,12 @@ std::optional<MouseButton> ButtonOf(unsigned button) {
     return std::nullopt;  // the wheel and extra buttons
 }
 
+// X reports a notch of the wheel as a click of button 4 (away from the user) or 5; 6 and 7, the sideways
+// wheel, the layer has no message for.
+bool IsWheel(unsigned button) {
+    return button >= 4 && button <= 7;
+}
+
 // Hands one X event to the layer; true when the display may need bringing in line with the desktop again.
 bool HandleEvent(X11Backend::State& s, XEvent& e) {
     switch (e.type) {
@@ -105,6 +130,14 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
         }
         case ButtonPress:
         case ButtonRelease:
+            if (IsWheel(e.xbutton.button)) {
+                if (e.type == ButtonPress && e.xbutton.button <= 5) {
+                    SyncModifiers(e.xbutton.state);
+                    MovePointer(POINT{e.xbutton.x_root, e.xbutton.y_root});
+                    InjectMouseWheel(e.xbutton.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
+                }
+                return false;  // a turn of the wheel neither activates nor takes the keyboard
+            }
             if (auto button = ButtonOf(e.xbutton.button)) {
                 SyncModifiers(e.xbutton.state);
                 MovePointer(POINT{e.xbutton.x_root, e.xbutton.y_root});
@@ -123,6 +156,12 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
             if (key.virtualKey) InjectKey(key.virtualKey, e.type == KeyPress, key.ch);
             return false;
         }
+        case SelectionRequest:
+        case SelectionClear:
+        case SelectionNotify:
+        case PropertyNotify:
+            s.clipboard->Handle(e);
+            return false;
         case MappingNotify:
             // Programs that type remap spare key codes to the characters they send.
             XRefreshKeyboardMapping(&e.xmapping);
@@ -138,6 +177,7 @@ bool HandleEvent(X11Backend::State& s, XEvent& e) {
 
 void Run(X11Backend::State& s) {
     bool restack = false;
+    uint64_t pasteFetched = 0;  // the last paste asked for when the clipboard began fetching
     for (;;) {
         while (XPending(s.display)) {
             XEvent e;
@@ -148,6 +188,8 @@ void Run(X11Backend::State& s) {
         std::map<HWND, Region> damage;
         std::optional<POINT> warp;
         uint64_t syncAsked;
+        std::optional<std::wstring> copied;
+        uint64_t pasteAsked;
         {
             std::lock_guard<std::mutex> g(s.mutex);
             if (s.stop) return;
@@ -157,6 +199,8 @@ void Run(X11Backend::State& s) {
             warp = s.warp;
             s.warp.reset();
             syncAsked = s.syncAsked;
+            copied.swap(s.copied);
+            pasteAsked = s.pasteAsked;
         }
         restack = false;
         if (reconcile) {
@@ -166,6 +210,13 @@ void Run(X11Backend::State& s) {
         }
         if (warp) XWarpPointer(s.display, None, DefaultRootWindow(s.display), 0, 0, 0, 0, warp->x, warp->y);
         for (auto& [hwnd, area] : damage) s.mirror->Paint(hwnd, area.Bounds());
+        // The copy goes first: a paste asked after it gets its text.
+        if (copied) s.clipboard->Own(*copied);
+        if (pasteAsked > pasteFetched && !s.clipboard->Pasting()) {
+            s.clipboard->AskPaste();
+            pasteFetched = pasteAsked;
+        }
+        std::optional<std::wstring> pasted = s.clipboard->TakePasted();
         XSync(s.display, False);
         {
             std::lock_guard<std::mutex> g(s.mutex);
@@ -173,10 +224,16 @@ void Run(X11Backend::State& s) {
                 s.syncDone = syncAsked;
                 s.synced.notify_all();
             }
+            if (pasted) {
+                s.pasted = std::move(*pasted);
+                s.pasteDone = pasteFetched;
+                s.synced.notify_all();
+            }
         }
         if (XEventsQueued(s.display, QueuedAfterFlush)) continue;
         pollfd fds[2] = {{ConnectionNumber(s.display), POLLIN, 0}, {s.wake, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) continue;  // interrupted by a signal
+        // A paste still awaited wakes the thread when its owner has had long enough.
+        if (poll(fds, 2, s.clipboard->MillisecondsLeft()) < 0) continue;  // interrupted by a signal
         if (fds[1].revents & POLLIN) {
             uint64_t count;
             if (read(s.wake, &count, sizeof count) < 0) {
@@ -216,25 +273,28 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* displayName) {
     XSetErrorHandler(IgnoreError);
     XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
     SetScreenSize(DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
-    auto state = std::make_unique<State>();
+    auto state = std::make_shared<State>();
     state->display = d;
     state->wake = wake;
     state->mirror = std::make_unique<X11Mirror>(d);
+    state->clipboard = std::make_unique<X11Clipboard>(d);
     state->reconcile = true;
     State* s = state.get();
     state->thread = std::thread([s] { Run(*s); });
     return std::unique_ptr<X11Backend>(new X11Backend(std::move(state)));
 }
 
-X11Backend::X11Backend(std::unique_ptr<State> state) : state_(std::move(state)) {}
+X11Backend::X11Backend(std::shared_ptr<State> state) : state_(std::move(state)) {}
 
 X11Backend::~X11Backend() {
     {
         std::lock_guard<std::mutex> g(state_->mutex);
         state_->stop = true;
         Wake(*state_);
+        state_->synced.notify_all();  // a copy or paste waiting gets nothing
     }
     state_->thread.join();
+    state_->clipboard.reset();
     state_->mirror.reset();
     XCloseDisplay(state_->display);
     close(state_->wake);
@@ -263,15 +323,30 @@ void X11Backend::Sync() {
     std::unique_lock<std::mutex> lock(state_->mutex);
     uint64_t ticket = ++state_->syncAsked;
     Wake(*state_);
-    // The backend's thread may be handing input to a window of this thread and wait for its answer (a hit
-    // test), so this thread keeps answering what is sent to it while it waits.
-    while (!state_->synced.wait_for(lock, std::chrono::milliseconds(10),
-                                    [&] { return state_->syncDone >= ticket; })) {
-        lock.unlock();
-        MSG m;
-        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
-        lock.lock();
-    }
+    Await(*state_, lock, [&] { return state_->syncDone >= ticket; });
+}
+
+ClipboardHook X11Backend::Clipboard() {
+    std::shared_ptr<State> s = state_;
+    ClipboardHook hook;
+    hook.set = [s](std::wstring_view text) {
+        std::unique_lock<std::mutex> lock(s->mutex);
+        if (s->stop) return;
+        s->copied.emplace(text);
+        // Once the pass that takes the text is over, other programs find the program the owner.
+        uint64_t ticket = ++s->syncAsked;
+        Wake(*s);
+        Await(*s, lock, [&] { return s->syncDone >= ticket; });
+    };
+    hook.get = [s] {
+        std::unique_lock<std::mutex> lock(s->mutex);
+        if (s->stop) return std::wstring();
+        uint64_t ticket = ++s->pasteAsked;
+        Wake(*s);
+        Await(*s, lock, [&] { return s->pasteDone >= ticket; });
+        return s->stop ? std::wstring() : s->pasted;
+    };
+    return hook;
 }
 
 unsigned long X11Backend::XWindowOf(HWND hwnd) {

@@ -12,6 +12,9 @@
 // still place, stack and focus decorated-less windows by its own rules, while the layer must decide where a
 // window lies (its rectangle is the screen position), which window is topmost and which owned window stays
 // above its owner. The backend restacks and gives the keyboard focus itself.
+//
+// The display's CLIPBOARD selection is the layer's clipboard while the backend is installed: that thread owns
+// it for a copy and fetches the owner's text for a paste, while the layer's thread that asked waits.
 
 #include <memory>
 
@@ -30,6 +33,9 @@ public:
     void DesktopChanged() override;
     void SurfaceChanged(HWND root, const RECT& area) override;
     void PointerWarped(POINT screen) override;
+    // The display's CLIPBOARD selection: a copy makes the program its owner, a paste reads the owner's text
+    // (nothing when the owner does not answer within a second).
+    ClipboardHook Clipboard() override;
 
     // Returns once the display has carried out everything asked of the backend before the call (screenshots
     // taken after it show the windows as the layer has them). Call with the table unlocked.
@@ -40,8 +46,8 @@ public:
     struct State;
 
 private:
-    explicit X11Backend(std::unique_ptr<State> state);
-    std::unique_ptr<State> state_;
+    explicit X11Backend(std::shared_ptr<State> state);
+    std::shared_ptr<State> state_;  // shared with the clipboard hook, which may outlive the backend
 };
 
 }  // namespace kestrova::ui

@@ -78,6 +78,26 @@ int XvfbServer::Run(const std::vector<std::string>& args) const {
     return pid < 0 ? -1 : Wait(pid);
 }
 
+int XvfbServer::Read(const std::vector<std::string>& args, std::string* output) const {
+    output->clear();
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = Spawn(args, {"DISPLAY=" + display_}, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    char buffer[4096];
+    for (ssize_t n; pid > 0 && (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        output->append(buffer, size_t(n));
+    close(fds[0]);
+    return pid < 0 ? -1 : Wait(pid);
+}
+
 bool XvfbServer::PointerAt(int* x, int* y) const {
     ::Display* display = XOpenDisplay(display_.c_str());
     if (!display) return false;

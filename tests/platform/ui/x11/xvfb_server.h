@@ -24,6 +24,9 @@ public:
 
     // Runs a program with DISPLAY set to this server and returns its exit status (-1 when it did not run).
     int Run(const std::vector<std::string>& args) const;
+    // Runs it the same way and keeps what it writes to its standard output in `output` (its complaints
+    // are let go).
+    int Read(const std::vector<std::string>& args, std::string* output) const;
     // Where the server has the pointer; false when it cannot be asked.
     bool PointerAt(int* x, int* y) const;
     // Maps a window of another client at the given place and gives it the keyboard focus, as another program
