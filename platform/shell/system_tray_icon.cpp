@@ -390,8 +390,12 @@ void SystemTrayIcon::Run(StopFlag& stop) {
                     }
                     break;
                 case ClientMessage:
+                    // A tray announces itself after it takes the selection, so the one asked at the start may
+                    // announce itself after the request. Asked again, it docks the icon anew, and when the
+                    // two requests come at once it drops the icon instead.
                     if (event.xclient.message_type == x.managerAtom &&
-                        Atom(event.xclient.data.l[1]) == x.trayAtom)
+                        Atom(event.xclient.data.l[1]) == x.trayAtom &&
+                        Window(event.xclient.data.l[2]) != x.tray)
                         x.RequestDock();
                     break;
                 default:

@@ -87,14 +87,14 @@ protected:
         ASSERT_TRUE(XSession::WaitFor([&] { return x_.TrayManager() != 0; })) << "the tray did not start";
     }
 
-    // The icon's window (named by its tip), once the tray has taken it in and shows it.
+    // The icon's window (named by its tip), once the tray has taken it in and shows it; 0 when it does not.
     Window Docked(const std::string& tip) {
         Window icon = 0;
-        XSession::WaitFor([&] {
+        const bool docked = XSession::WaitFor([&] {
             icon = x_.FindByName(tip);
             return icon && x_.Parent(icon) != DefaultRootWindow(x_.X()) && x_.Shown(icon);
         });
-        return icon;
+        return docked ? icon : 0;
     }
 
     void Click(Window icon, const std::string& button, const std::string& repeat = "1") {
@@ -140,6 +140,30 @@ TEST_F(TrayTest, DocksIntoTheTrayAndReportsClicksToItsWindow) {
               (std::vector<Callback>{
                   {0, WM_LBUTTONDOWN}, {0, WM_LBUTTONUP}, {0, WM_LBUTTONDBLCLK}, {0, WM_LBUTTONUP}}));
 
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+}
+
+TEST_F(TrayTest, ATrayThatAnnouncesItselfAfterTheRequestHoldsTheIconOnce) {
+    if (!OnPath("xdotool")) GTEST_SKIP() << "xdotool is not installed";
+    // A tray takes the selection before it announces itself, so a busy one may have the icon's request
+    // waiting when its announcement goes out. Held still, it gets both at once here.
+    x_.Pause(tray_);
+    NOTIFYICONDATAW data = Record(hwnd_, L"asked once");
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
+    x_.AnnounceTray();
+    // The announcement is on the icon's connection before the rename is asked for, and the icon reads its
+    // events no later than in the pass that applies the rename: once the new tip shows, it has answered.
+    NOTIFYICONDATAW renamed = Record(hwnd_, L"asked once, renamed", NIF_TIP);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &renamed));
+    EXPECT_TRUE(XSession::WaitFor([&] { return x_.FindByName("asked once, renamed") != 0; }));
+    x_.Resume(tray_);
+
+    const Window icon = Docked("asked once, renamed");
+    ASSERT_NE(icon, 0u) << "the icon was not docked";
+    EXPECT_EQ(x_.TopLevelClass(icon), "trayer");
+    Click(icon, "1");
+    EXPECT_EQ(ButtonCallbacks(WM_LBUTTONUP, 1),
+              (std::vector<Callback>{{0, WM_LBUTTONDOWN}, {0, WM_LBUTTONUP}}));
     EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
 }
 

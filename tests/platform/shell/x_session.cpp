@@ -80,6 +80,7 @@ XSession::XSession() {
 XSession::~XSession() {
     for (pid_t pid : programs_) {
         kill(pid, SIGTERM);
+        kill(pid, SIGCONT);  // one a failed test left paused
         waitpid(pid, nullptr, 0);
     }
     StopServer();
@@ -135,7 +136,16 @@ void XSession::Stop(pid_t pid) {
     if (it == programs_.end()) return;
     programs_.erase(it);
     kill(pid, SIGTERM);
+    kill(pid, SIGCONT);
     waitpid(pid, nullptr, 0);
+}
+
+void XSession::Pause(pid_t pid) {
+    if (std::find(programs_.begin(), programs_.end(), pid) != programs_.end()) kill(pid, SIGSTOP);
+}
+
+void XSession::Resume(pid_t pid) {
+    if (std::find(programs_.begin(), programs_.end(), pid) != programs_.end()) kill(pid, SIGCONT);
 }
 
 bool XSession::WaitFor(const std::function<bool()>& condition) {
@@ -207,9 +217,27 @@ uint32_t XSession::PixelAt(Window window, int x, int y) const {
     return rgb;
 }
 
-Window XSession::TrayManager() const {
+Atom XSession::TraySelection() const {
     const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display_));
-    return XGetSelectionOwner(display_, XInternAtom(display_, selection.c_str(), False));
+    return XInternAtom(display_, selection.c_str(), False);
+}
+
+Window XSession::TrayManager() const {
+    return XGetSelectionOwner(display_, TraySelection());
+}
+
+void XSession::AnnounceTray() const {
+    const Window root = DefaultRootWindow(display_);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = root;
+    event.xclient.message_type = XInternAtom(display_, "MANAGER", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = CurrentTime;
+    event.xclient.data.l[1] = long(TraySelection());
+    event.xclient.data.l[2] = long(TrayManager());
+    XSendEvent(display_, root, False, StructureNotifyMask, &event);
+    XSync(display_, False);
 }
 
 }  // namespace kestrova

@@ -34,6 +34,9 @@ public:
     int Run(const std::vector<std::string>& argv);
     // Stops a program it started (SIGTERM) and waits for it.
     void Stop(pid_t pid);
+    // Holds a program it started still (SIGSTOP) until Resume; what the server sends it meanwhile waits.
+    void Pause(pid_t pid);
+    void Resume(pid_t pid);
     // Stops the server now (closing the test's connection first), leaving its other clients without it.
     void StopServer();
 
@@ -50,8 +53,12 @@ public:
     uint32_t PixelAt(Window window, int x, int y) const;  // mapped, and every ancestor too
     // The owner of the system tray's selection on the default screen, or 0.
     Window TrayManager() const;
+    // Sends the announcement a tray makes when it takes the selection (MANAGER on the root window) for the
+    // tray that holds it now, and waits until the server has delivered it.
+    void AnnounceTray() const;
 
 private:
+    Atom TraySelection() const;
     pid_t Spawn(const std::vector<std::string>& argv);
 
     std::string name_;
