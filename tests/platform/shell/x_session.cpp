@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -29,9 +30,17 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-bool Exited(pid_t pid) {
-    int status = 0;
-    return waitpid(pid, &status, WNOHANG) == pid;
+// Where a starting server names its display when it is ready.
+constexpr int kReadyFd = 3;
+
+// A line from `fd`, waiting up to ten seconds for each character; what came when the writer closed it or
+// went quiet.
+std::string ReadLine(int fd) {
+    std::string line;
+    pollfd p{fd, POLLIN, 0};
+    char c;
+    while (poll(&p, 1, 10000) == 1 && read(fd, &c, 1) == 1 && c != '\n') line += c;
+    return line;
 }
 
 }  // namespace
@@ -58,20 +67,23 @@ XSession::XSession() {
     for (int n = first; n < first + 40 && !display_; ++n) {
         const std::string number = std::to_string(n);
         if (Exists("/tmp/.X" + number + "-lock") || Exists("/tmp/.X11-unix/X" + number)) continue;
+        int ready[2];
+        if (pipe2(ready, O_CLOEXEC) != 0) return;
         name_ = ":" + number;
-        server_ = Spawn({"Xvfb", name_, "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+        server_ = Spawn({"Xvfb", name_, "-displayfd", std::to_string(kReadyFd), "-screen", "0", "640x480x24",
+                         "-nolisten", "tcp"},
+                        ready[1]);
+        close(ready[1]);
+        // The server names its number on the pipe once it takes connections, and closes the pipe without a
+        // word when another one has the number. Only after the word is a connection sure to reach our own:
+        // another test's server would go away under it.
+        const bool up = server_ > 0 && ReadLine(ready[0]) == number;
+        close(ready[0]);
         if (server_ < 0) return;
-        bool exited = false;
-        WaitFor([&] {
-            display_ = XOpenDisplay(name_.c_str());
-            exited = !display_ && Exited(server_);
-            return display_ || exited;
-        });
+        if (up) display_ = XOpenDisplay(name_.c_str());
         if (!display_) {
-            if (!exited) {
-                kill(server_, SIGKILL);
-                waitpid(server_, nullptr, 0);
-            }
+            kill(server_, SIGKILL);
+            waitpid(server_, nullptr, 0);
             server_ = -1;
         }
     }
@@ -96,7 +108,7 @@ void XSession::StopServer() {
     server_ = -1;
 }
 
-pid_t XSession::Spawn(const std::vector<std::string>& argv) {
+pid_t XSession::Spawn(const std::vector<std::string>& argv, int readyFd) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::string(*e).rfind("DISPLAY=", 0) != 0) env.emplace_back(*e);
@@ -112,6 +124,7 @@ pid_t XSession::Spawn(const std::vector<std::string>& argv) {
     // Their chatter (a tray's toolkit warnings) is not the test's output.
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (readyFd >= 0) posix_spawn_file_actions_adddup2(&actions, readyFd, kReadyFd);
     pid_t pid = -1;
     if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&actions);

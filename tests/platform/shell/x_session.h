@@ -59,7 +59,8 @@ public:
 
 private:
     Atom TraySelection() const;
-    pid_t Spawn(const std::vector<std::string>& argv);
+    // `readyFd`, when given, becomes the program's descriptor 3.
+    pid_t Spawn(const std::vector<std::string>& argv, int readyFd = -1);
 
     std::string name_;
     pid_t server_ = -1;
