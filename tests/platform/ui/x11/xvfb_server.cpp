@@ -58,8 +58,10 @@ bool XvfbServer::Start() {
     // The server's chatter would only clutter the test's output.
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // Without -noreset the server starts over whenever its last client leaves, which happens between tests,
+    // and drops new connections while it does.
     pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(kDisplayFd), "-screen", "0", "1024x768x24",
-                  "-nolisten", "tcp", "-br"},
+                  "-nolisten", "tcp", "-br", "-noreset"},
                  {}, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
