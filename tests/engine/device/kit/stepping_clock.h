@@ -21,7 +21,7 @@ public:
     bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                  const std::function<bool()>& ready) override;
 
-    // Waits (in real time, up to 10 s) until `count` more waits than so far were entered, or until `done`
+    // Waits (in real time, up to 30 s) until `count` more waits than so far were entered, or until `done`
     // holds; false on time-out.
     bool AwaitWaits(int count, const std::function<bool()>& done = {});
     // Advances by `ms` and waits until `workers` workers wait again (or `done` holds).
