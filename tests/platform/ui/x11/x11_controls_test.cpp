@@ -65,12 +65,15 @@ private:
 
 TEST_F(X11ControlsTest, TypedTextLandsInTheFocusedEdit) {
     HWND edit = MakeEdit(0);
-    ASSERT_EQ(server->Run({"xdotool", "type", "--delay", "20", "Hi wörld!"}), 0);
-    EXPECT_TRUE(PumpUntil([&] { return TextOf(edit) == L"Hi wörld!"; })) << ToUtf8(TextOf(edit));
+    // Keys of the keyboard's own map only: xdotool types other characters by remapping a spare key for an
+    // instant, and a busy client may look that key up after the map is back. Other scripts arrive through
+    // the clipboard tests below.
+    ASSERT_EQ(server->Run({"xdotool", "type", "--delay", "20", "Hi world!"}), 0);
+    EXPECT_TRUE(PumpUntil([&] { return TextOf(edit) == L"Hi world!"; })) << ToUtf8(TextOf(edit));
     Keys("BackSpace");
     Keys("Home");
     Keys("Delete");
-    EXPECT_TRUE(PumpUntil([&] { return TextOf(edit) == L"i wörld"; })) << ToUtf8(TextOf(edit));
+    EXPECT_TRUE(PumpUntil([&] { return TextOf(edit) == L"i world"; })) << ToUtf8(TextOf(edit));
 }
 
 TEST_F(X11ControlsTest, CopiedTextIsOfferedToOtherProgramsAsUtf8AndAsLatin1WherePossible) {
