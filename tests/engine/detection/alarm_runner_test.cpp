@@ -16,6 +16,7 @@
 #include "platform/shell/shell_open.h"
 #include "platform/shell/sound.h"
 #include "tests/engine/detection/alarm_fixture.h"
+#include "tests/support/alsa_file_sink.h"
 
 namespace kestrova::testing {
 namespace {
@@ -144,16 +145,7 @@ protected:
     static constexpr uint8_t kSirene = 0x66;
 
     void SetUp() override {
-        std::ofstream(tmp_.native() + "asound.conf") << "</usr/share/alsa/alsa.conf>\n"
-                                                        "pcm.kestrova_file {\n"
-                                                        "  @args [FILE]\n"
-                                                        "  @args.FILE { type string }\n"
-                                                        "  type file\n"
-                                                        "  slave.pcm \"null\"\n"
-                                                        "  file $FILE\n"
-                                                        "  format \"raw\"\n"
-                                                        "}\n";
-        SetSoundDevice("kestrova_file:" + tmp_.native() + "played.raw");
+        SetSoundDevice(alsa_.Device(tmp_.native() + "played.raw"));
         WriteWav("alarm_beep.wav", kBeep);
         WriteWav("alarm_sirene.wav", kSirene);
         ASSERT_NE(getcwd(oldFolder_, sizeof oldFolder_), nullptr);
@@ -204,7 +196,7 @@ protected:
     }
 
     TempFolder tmp_;
-    ScopedEnv alsaConfig_{"ALSA_CONFIG_PATH", (tmp_.native() + "asound.conf").c_str()};
+    AlsaFileSink alsa_{tmp_.native()};
     char oldFolder_[4096] = {};
 };
 

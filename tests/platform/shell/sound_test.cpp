@@ -13,6 +13,7 @@
 #include "platform/shell/wav_file.h"
 #include "tests/platform/shell/debug_lines.h"
 #include "tests/platform/shell/wav_builder.h"
+#include "tests/support/alsa_file_sink.h"
 #include "tests/support/temp_folder.h"
 
 namespace kestrova {
@@ -22,18 +23,7 @@ namespace {
 // written as fast as the program writes them.
 class SoundTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::ofstream(tmp_.native() + "asound.conf") << "</usr/share/alsa/alsa.conf>\n"
-                                                        "pcm.kestrova_file {\n"
-                                                        "  @args [FILE]\n"
-                                                        "  @args.FILE { type string }\n"
-                                                        "  type file\n"
-                                                        "  slave.pcm \"null\"\n"
-                                                        "  file $FILE\n"
-                                                        "  format \"raw\"\n"
-                                                        "}\n";
-        SetSoundDevice("kestrova_file:" + Played());
-    }
+    void SetUp() override { SetSoundDevice(alsa_.Device(Played())); }
     void TearDown() override {
         StopSound();
         SetSoundDevice("");
@@ -68,7 +58,7 @@ protected:
     }
 
     TempFolder tmp_;
-    ScopedEnv alsaConfig_{"ALSA_CONFIG_PATH", (tmp_.native() + "asound.conf").c_str()};
+    AlsaFileSink alsa_{tmp_.native()};
 };
 
 TEST_F(SoundTest, PlaysTheFileSamplesInTheirOwnFormat) {
