@@ -1,8 +1,8 @@
 // respack MANIFEST SOURCE_FOLDER OUTPUT.cpp DEPFILE [FOLDER...]
 // Writes OUTPUT.cpp with every file of the manifest as a byte array and the sorted lookup table of
 // platform/base/resources.h, and DEPFILE so the build reruns it when the manifest or any listed file changes.
-// A listed file is looked up in SOURCE_FOLDER, then in each further FOLDER (where the build writes the pictures
-// it paints). A bitmap whose size is not the one the manifest states stops the build.
+// A listed file is looked up in SOURCE_FOLDER, then in each further FOLDER (where the build writes the
+// pictures it paints). A bitmap whose size is not the one the manifest states stops the build.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>

@@ -72,8 +72,8 @@ std::vector<ManifestEntry> ParseManifest(std::string_view text, std::vector<std:
         ManifestEntry entry;
         const bool bitmap = words[0] == "bitmap";
         if (words.size() != (bitmap ? 4u : 3u)) {
-            errors.push_back(where + (bitmap ? "expected \"bitmap id WIDTHxHEIGHT file\""
-                                             : "expected \"kind id file\""));
+            errors.push_back(
+                where + (bitmap ? "expected \"bitmap id WIDTHxHEIGHT file\"" : "expected \"kind id file\""));
         } else if (KindEnumerator(words[0]).empty()) {
             errors.push_back(where + "unknown kind \"" + words[0] + "\"");
         } else if (!ParseNumber(words[1], &entry.id)) {

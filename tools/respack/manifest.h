@@ -1,8 +1,8 @@
 #pragma once
-// The resource manifest: one resource a line, "kind id file", the file relative to one of the packer's folders.
-// A bitmap also states the size its users copy it at: "bitmap id WIDTHxHEIGHT file"; the packer refuses a
-// picture of any other size, since a skin of the wrong size paints garbage or nothing at all.
-// Blank lines and lines starting with "#" are skipped.
+// The resource manifest: one resource a line, "kind id file", the file relative to one of the packer's
+// folders. A bitmap also states the size its users copy it at: "bitmap id WIDTHxHEIGHT file"; the packer
+// refuses a picture of any other size, since a skin of the wrong size paints garbage or nothing at all. Blank
+// lines and lines starting with "#" are skipped.
 
 #include <string>
 #include <string_view>

@@ -13,8 +13,8 @@ struct PictureSize {
     bool operator==(const PictureSize&) const = default;
 };
 
-// The size in the header of a PNG, BMP (a bottom-up or top-down one) or baseline or progressive JPEG; none when
-// the bytes are none of these or end before the size.
+// The size in the header of a PNG, BMP (a bottom-up or top-down one) or baseline or progressive JPEG; none
+// when the bytes are none of these or end before the size.
 std::optional<PictureSize> ReadPictureSize(std::string_view bytes);
 
 }  // namespace respack

@@ -68,7 +68,8 @@ std::vector<uint8_t> Canvas::RgbBytes() const {
     std::vector<uint8_t> bytes;
     bytes.reserve(pixels_.size() * 3);
     for (const Rgb& p : pixels_) {
-        for (double channel : {p.r, p.g, p.b}) bytes.push_back(uint8_t(std::clamp(std::round(channel), 0.0, 255.0)));
+        for (double channel : {p.r, p.g, p.b})
+            bytes.push_back(uint8_t(std::clamp(std::round(channel), 0.0, 255.0)));
     }
     return bytes;
 }
@@ -95,7 +96,8 @@ uint32_t LittleEndian(const std::string& bytes, size_t at, int count) {
 
 // An uncompressed 24-bit BMP, bottom-up or top-down, rows padded to 4 bytes.
 bool ReadBmp(const std::string& bytes, Canvas* out) {
-    if (bytes.size() < 54 || LittleEndian(bytes, 28, 2) != 24 || LittleEndian(bytes, 30, 4) != 0) return false;
+    if (bytes.size() < 54 || LittleEndian(bytes, 28, 2) != 24 || LittleEndian(bytes, 30, 4) != 0)
+        return false;
     const int width = int32_t(LittleEndian(bytes, 18, 4)), rows = int32_t(LittleEndian(bytes, 22, 4));
     const int height = std::abs(rows);
     const size_t offset = LittleEndian(bytes, 10, 4), stride = (size_t(width) * 3 + 3) / 4 * 4;

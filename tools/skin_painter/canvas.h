@@ -1,6 +1,6 @@
 #pragma once
-// A picture being painted: opaque RGB pixels, painted with anti-aliased shapes (shape.h), exact rectangles and
-// other canvases. Every skin contains the background it sits on, so there is no alpha channel.
+// A picture being painted: opaque RGB pixels, painted with anti-aliased shapes (shape.h), exact rectangles
+// and other canvases. Every skin contains the background it sits on, so there is no alpha channel.
 
 #include <cstdint>
 #include <iosfwd>

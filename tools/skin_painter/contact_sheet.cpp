@@ -28,10 +28,12 @@ public:
         Placement best{kMargin, 1 << 30};
         const int last = std::max(kMargin, int(tops_.size()) - kMargin - width);
         for (int x = kMargin; x <= last; x += 4) {
-            const int top = *std::max_element(tops_.begin() + x, tops_.begin() + std::min<int>(x + width, int(tops_.size())));
+            const int top = *std::max_element(tops_.begin() + x,
+                                              tops_.begin() + std::min<int>(x + width, int(tops_.size())));
             if (top < best.y) best = {x, top};
         }
-        std::fill(tops_.begin() + best.x, tops_.begin() + std::min<int>(best.x + width + kGap, int(tops_.size())),
+        std::fill(tops_.begin() + best.x,
+                  tops_.begin() + std::min<int>(best.x + width + kGap, int(tops_.size())),
                   best.y + height + kGap);
         return best;
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The contact sheet: every bitmap of the resource manifest on one page, enlarged, each with its id and size, so
-// the whole skin can be looked over at once.
+// The contact sheet: every bitmap of the resource manifest on one page, enlarged, each with its id and size,
+// so the whole skin can be looked over at once.
 
 #include <string>
 #include <vector>
@@ -14,7 +14,8 @@ struct SheetItem {
     Canvas picture;
 };
 
-// Lays the pictures out in id order on a grey page `pageWidth` wide, each enlarged `scale` times and labelled.
+// Lays the pictures out in id order on a grey page `pageWidth` wide, each enlarged `scale` times and
+// labelled.
 Canvas ContactSheet(const std::vector<SheetItem>& items, int pageWidth, int scale);
 
 }  // namespace skin

@@ -38,8 +38,9 @@ enum class Mark { Clear, Set };
 void PaintChoice(Canvas& c, int x, int y, Choice choice, Face face, Mark mark) {
     const bool set = mark == Mark::Set;
     const auto outline = [&](double inset) {
-        return choice == Choice::Radio ? Circle({x + 6.5, y + 7.5}, 6.5 - inset)
-                                       : Box(x + inset, y + 1 + inset, x + 13 - inset, y + 14 - inset, 2.5 - inset);
+        return choice == Choice::Radio
+                   ? Circle({x + 6.5, y + 7.5}, 6.5 - inset)
+                   : Box(x + inset, y + 1 + inset, x + 13 - inset, y + 14 - inset, 2.5 - inset);
     };
     Rgb border = face == Face::Hover ? kHighlight : kBorder, fill = kWhite;
     if (face == Face::Disabled) border = kBorderDisabled, fill = kFillDisabled;
@@ -58,8 +59,8 @@ void PaintChoice(Canvas& c, int x, int y, Choice choice, Face face, Mark mark) {
     }
 }
 
-// 26 x 84: radio in the left column, check box in the right; rows of 14 for normal, hovered and disabled, each
-// clear and then set.
+// 26 x 84: radio in the left column, check box in the right; rows of 14 for normal, hovered and disabled,
+// each clear and then set.
 void PaintChoices(Canvas& c) {
     constexpr Face kRows[] = {Face::Normal, Face::Hover, Face::Disabled};
     for (int row = 0; row < 3; ++row) {
@@ -71,8 +72,8 @@ void PaintChoices(Canvas& c) {
     }
 }
 
-// 19 x 33: normal, dragging and disabled, 11 rows each. The thumb is copied over the groove, so the groove runs
-// behind it and the pill fills the whole width where the groove passes.
+// 19 x 33: normal, dragging and disabled, 11 rows each. The thumb is copied over the groove, so the groove
+// runs behind it and the pill fills the whole width where the groove passes.
 void PaintThumb(Canvas& c) {
     constexpr int kRows = 11;
     PaintStacked(c, kRows, {Face::Normal, Face::Pressed, Face::Disabled}, [](Canvas& face, Face f) {

@@ -19,7 +19,8 @@ void PaintOverlayFace(Canvas& c, Face face, const Shape& symbol, double scale) {
 
 Picture OverlayButton(std::string name, int width, int rows, Shape symbol, double scale) {
     return {std::move(name), width, 4 * rows, [=](Canvas& c) {
-                PaintStacked(c, rows, kFourFaces, [&](Canvas& face, Face f) { PaintOverlayFace(face, f, symbol, scale); });
+                PaintStacked(c, rows, kFourFaces,
+                             [&](Canvas& face, Face f) { PaintOverlayFace(face, f, symbol, scale); });
             }};
 }
 

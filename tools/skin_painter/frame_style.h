@@ -1,5 +1,6 @@
 #pragma once
-// The measures every window frame shares, in pixels: the main window's skin and the frame pieces agree on them.
+// The measures every window frame shares, in pixels: the main window's skin and the frame pieces agree on
+// them.
 
 namespace skin {
 

@@ -10,10 +10,14 @@ namespace {
 // Rotates a shape drawn pointing right so that it points in `d`.
 Point Turned(Point p, Direction d) {
     switch (d) {
-        case Direction::Right: return p;
-        case Direction::Left: return {-p.x, -p.y};
-        case Direction::Down: return {-p.y, p.x};
-        case Direction::Up: return {p.y, -p.x};
+        case Direction::Right:
+            return p;
+        case Direction::Left:
+            return {-p.x, -p.y};
+        case Direction::Down:
+            return {-p.y, p.x};
+        case Direction::Up:
+            return {p.y, -p.x};
     }
     return p;
 }
@@ -34,7 +38,8 @@ Shape Minus(double stroke) {
 }
 
 Shape Menu(double stroke) {
-    return Union({Line({-5, -4}, {5, -4}, stroke), Line({-5, 0}, {5, 0}, stroke), Line({-5, 4}, {5, 4}, stroke)});
+    return Union(
+        {Line({-5, -4}, {5, -4}, stroke), Line({-5, 0}, {5, 0}, stroke), Line({-5, 4}, {5, 4}, stroke)});
 }
 
 Shape Tick(double stroke) {
@@ -66,7 +71,11 @@ Shape Broadcast(double stroke) {
 }
 
 Shape Mask() {
-    return Difference(Box(-7, -7, 7, 7, 2.2), Circle({0, 0}, 4.2));
+    // A picture with part of it struck out by hatching.
+    const Shape frame = Rim(Box(-8, -6.5, 8, 6.5, 1.8), 1.5);
+    std::vector<Shape> stripes;
+    for (double k = -12; k <= 12; k += 3.6) stripes.push_back(Line({k - 8, 8}, {k + 8, -8}, 1.3));
+    return Union({frame, Intersection(Union(std::move(stripes)), Box(-1, -5, 6.5, 5))});
 }
 
 Shape Clock(double stroke) {
@@ -85,14 +94,13 @@ Shape Sliders(double stroke) {
     return Union(std::move(parts));
 }
 
-Shape Display(double stroke) {
-    const Shape screen = Rim(Box(-8, -7, 8, 4.4, 1.6), stroke);
-    const double inset = stroke + 1.2, gap = 1.2;
-    const double left = -8 + inset, right = 8 - inset, top = -7 + inset, bottom = 4.4 - inset;
-    const double midX = 0, midY = (top + bottom) / 2;
-    return Union({screen, Box(left, top, midX - gap / 2, midY - gap / 2), Box(midX + gap / 2, top, right, midY - gap / 2),
-                  Box(left, midY + gap / 2, midX - gap / 2, bottom), Box(midX + gap / 2, midY + gap / 2, right, bottom),
-                  Box(-1, 4.4, 1, 6.4), Box(-4.5, 6.2, 4.5, 7.8, 0.8)});
+Shape Display() {
+    // Four pictures on one display.
+    constexpr double kSide = 6.6, kGap = 2.2, kFirst = -(kSide + kGap / 2), kSecond = kGap / 2;
+    std::vector<Shape> tiles;
+    for (double x : {kFirst, kSecond})
+        for (double y : {kFirst, kSecond}) tiles.push_back(Box(x, y, x + kSide, y + kSide, 1.4));
+    return Union(std::move(tiles));
 }
 
 Shape List(double stroke) {
@@ -108,7 +116,9 @@ Shape Gear() {
     std::vector<Shape> parts{Circle({0, 0}, 5.4)};
     for (int i = 0; i < 8; ++i) {
         const double a = i * std::numbers::pi / 4, c = std::cos(a), s = std::sin(a);
-        auto at = [&](double along, double across) { return Point{along * c - across * s, along * s + across * c}; };
+        auto at = [&](double along, double across) {
+            return Point{along * c - across * s, along * s + across * c};
+        };
         parts.push_back(Polygon({at(3, -1.6), at(7.8, -1.2), at(7.8, 1.2), at(3, 1.6)}));
     }
     return Difference(Union(std::move(parts)), Circle({0, 0}, 2.3));
@@ -124,7 +134,8 @@ Shape Fullscreen(double stroke) {
 
 Shape PopOut(double stroke) {
     const Shape window = Polyline({{-1, -6}, {-6.5, -6}, {-6.5, 6.5}, {6, 6.5}, {6, 1}}, stroke);
-    const Shape arrow = Union({Line({-1, 1.5}, {6.5, -6}, stroke), Polyline({{1.5, -6.5}, {6.8, -6.5}, {6.8, -1.2}}, stroke)});
+    const Shape arrow = Union(
+        {Line({-1, 1.5}, {6.5, -6}, stroke), Polyline({{1.5, -6.5}, {6.8, -6.5}, {6.8, -1.2}}, stroke)});
     return Union({window, arrow});
 }
 
@@ -133,8 +144,8 @@ Shape Camera() {
 }
 
 Shape Microphone(double stroke) {
-    return Union({Box(-2.8, -8, 2.8, 2.2, 2.8), Arc({0, -1}, 5.2, 0, 180, stroke), Line({0, 4.2}, {0, 7.2}, stroke),
-                  Line({-3.4, 7.4}, {3.4, 7.4}, stroke)});
+    return Union({Box(-2.8, -8, 2.8, 2.2, 2.8), Arc({0, -1}, 5.2, 0, 180, stroke),
+                  Line({0, 4.2}, {0, 7.2}, stroke), Line({-3.4, 7.4}, {3.4, 7.4}, stroke)});
 }
 
 }  // namespace skin::glyph

@@ -42,8 +42,8 @@ void PaintMainWindow(Canvas& c) {
 
 enum class Switch { Off, On };
 
-// A flat button: the symbol alone at rest, a soft tile under the pointer; an "on" button is a blue tile with a
-// white symbol in every state, so the five state buttons read at a glance.
+// A flat button: the symbol alone at rest, a soft tile under the pointer; an "on" button is a blue tile with
+// a white symbol in every state, so the five state buttons read at a glance.
 void PaintToolFace(Canvas& c, Face face, const Shape& symbol, Switch state) {
     const Shape tile = Box(1, 1, c.Width() - 1, c.Height() - 1, 4);
     Rgb ink = face == Face::Disabled ? kGlyphDisabled : kGlyph;
@@ -61,12 +61,13 @@ void PaintToolFace(Canvas& c, Face face, const Shape& symbol, Switch state) {
 Picture ToolButton(std::string name, Shape symbol, Switch state) {
     constexpr int kWidth = 36, kRows = 26;
     return {std::move(name), kWidth, 4 * kRows, [=](Canvas& c) {
-                PaintStacked(c, kRows, kFourFaces, [&](Canvas& face, Face f) { PaintToolFace(face, f, symbol, state); });
+                PaintStacked(c, kRows, kFourFaces,
+                             [&](Canvas& face, Face f) { PaintToolFace(face, f, symbol, state); });
             }};
 }
 
-// The selected item's background, 5 x 33: the list copies columns 0-1 to the item's left, 3-4 to its right and
-// tiles column 2 between, then draws its own three selection lines over the first three columns.
+// The selected item's background, 5 x 33: the list copies columns 0-1 to the item's left, 3-4 to its right
+// and tiles column 2 between, then draws its own three selection lines over the first three columns.
 void PaintSelectedItem(Canvas& c) {
     c.FillRect(0, 0, c.Width(), c.Height(), kSelectedItem);
     c.FillRect(0, 0, 2, c.Height(), kListLine);
@@ -80,7 +81,7 @@ void PaintBadge(Canvas& c, const Shape& symbol, DeviceState state) {
     c.FillRect(0, 0, c.Width(), c.Height(), Mix(kWhite, kSelectedItem, 0.5));
     const Rgb fill[] = {Rgb{158, 160, 165}, kLevelGreen, kLevelRed};
     c.Fill(Box(0, 0, c.Width(), c.Height(), 2.5), fill[int(state)]);
-    c.Fill(Placed(symbol, {c.Width() / 2.0, c.Height() / 2.0}, 0.5), kWhite);
+    c.Fill(symbol, kWhite);
 }
 
 Picture Badge(std::string name, Shape symbol, DeviceState state) {
@@ -92,7 +93,10 @@ Picture Badge(std::string name, Shape symbol, DeviceState state) {
 std::vector<Picture> MainWindowPictures() {
     const Shape power = glyph::Power(1.7), alarm = glyph::Bell(), streaming = glyph::Broadcast(1.6),
                 masking = glyph::Mask(), scheduling = glyph::Clock(1.6);
-    const Shape camera = glyph::Camera(), microphone = glyph::Microphone(1.8);
+    // The list's symbols are drawn for their 15 x 10 badge, pixel by pixel: scaled down they would blur.
+    const Shape camera = Placed(glyph::Camera(), {7.5, 5}, 0.5);
+    const Shape microphone =
+        Union({Box(6, 1, 9, 6.2, 1.5), Arc({7.5, 4.6}, 2.9, 0, 180, 1.1), Box(7, 7.5, 8, 9)});
     return {
         {"main_window", 500, 673, PaintMainWindow},
         ToolButton("power_on", power, Switch::On),
@@ -106,7 +110,7 @@ std::vector<Picture> MainWindowPictures() {
         ToolButton("scheduling_on", scheduling, Switch::On),
         ToolButton("scheduling_off", scheduling, Switch::Off),
         ToolButton("device_properties", glyph::Sliders(1.6), Switch::Off),
-        ToolButton("display_properties", glyph::Display(1.5), Switch::Off),
+        ToolButton("display_properties", glyph::Display(), Switch::Off),
         ToolButton("device_list", glyph::List(1.6), Switch::Off),
         ToolButton("settings", glyph::Gear(), Switch::Off),
         {"selected_item", 5, 33, PaintSelectedItem},

@@ -18,7 +18,9 @@ void PaintInformation(Canvas& c) {
 
 void PaintQuestion(Canvas& c) {
     c.Fill(Circle(kIconCentre, kIconRadius), kHighlight);
-    c.Fill(Union({Arc({24, 18.5}, 6.5, 180, 390, 4.6), Polyline({{29.6, 21.75}, {24, 25.5}, {24, 28.5}}, 4.6)}), kWhite);
+    c.Fill(
+        Union({Arc({24, 18.5}, 6.5, 180, 390, 4.6), Polyline({{29.6, 21.75}, {24, 25.5}, {24, 28.5}}, 4.6)}),
+        kWhite);
     c.Fill(Circle({24, 35.5}, 2.8), kWhite);
 }
 
@@ -37,7 +39,8 @@ void PaintError(Canvas& c) {
 // Access denied: a closed padlock.
 void PaintLocked(Canvas& c) {
     c.Fill(Circle(kIconCentre, kIconRadius), kFrame);
-    c.Fill(Union({Arc({24, 20}, 6, 180, 360, 3.4), Line({18, 20}, {18, 24}, 3.4), Line({30, 20}, {30, 24}, 3.4)}),
+    c.Fill(Union({Arc({24, 20}, 6, 180, 360, 3.4), Line({18, 20}, {18, 24}, 3.4),
+                  Line({30, 20}, {30, 24}, 3.4)}),
            kWhite);
     c.Fill(Box(14.5, 23, 33.5, 36, 2.5), kWhite);
     c.Fill(Union({Circle({24, 28.2}, 2.3), Box(23, 28.5, 25, 33)}), kFrame);

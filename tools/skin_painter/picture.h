@@ -26,12 +26,12 @@ inline const std::vector<Face> kFourFaces{Face::Normal, Face::Hover, Face::Press
 void PaintStacked(Canvas& canvas, int faceHeight, const std::vector<Face>& faces,
                   const std::function<void(Canvas& face, Face)>& paint);
 
-std::vector<Picture> FramePictures();          // window frames and caption buttons
-std::vector<Picture> MainWindowPictures();     // the main window, its tool buttons and device list
-std::vector<Picture> ControlPictures();        // text buttons, check boxes, radios, slider, link, marks
-std::vector<Picture> DisplayPictures();        // buttons over the live picture
-std::vector<Picture> MessagePictures();        // message box icons, the About emblem
-std::vector<Picture> SchedulePictures();       // the schedule grid
+std::vector<Picture> FramePictures();       // window frames and caption buttons
+std::vector<Picture> MainWindowPictures();  // the main window, its tool buttons and device list
+std::vector<Picture> ControlPictures();     // text buttons, check boxes, radios, slider, link, marks
+std::vector<Picture> DisplayPictures();     // buttons over the live picture
+std::vector<Picture> MessagePictures();     // message box icons, the About emblem
+std::vector<Picture> SchedulePictures();    // the schedule grid
 
 std::vector<Picture> AllPictures();
 

@@ -37,8 +37,8 @@ void PaintDayStrip(Canvas& c) {
     }
 }
 
-// The box drawn around the hovered hour, 22 x 34 at (570, 14): white, outlined, with the hour's grey bars where
-// they lie in the strip, for the quarters that are not set.
+// The box drawn around the hovered hour, 22 x 34 at (570, 14): white, outlined, with the hour's grey bars
+// where they lie in the strip, for the quarters that are not set.
 void PaintHoverBox(Canvas& c) {
     constexpr int kX = 570, kY = 14, kWidth = 22, kHeight = 34;
     c.Fill(Box(kX, kY, kX + kWidth, kY + kHeight, 3), kHoverOutline);

@@ -138,14 +138,19 @@ Shape Grown(const Shape& shape, double by) {
 
 Shape Moved(const Shape& shape, double dx, double dy) {
     const Bounds b = shape.bounds;
-    return {[=](Point p) { return shape.distance({p.x - dx, p.y - dy}); },
+    return {[=](Point p) {
+                return shape.distance({p.x - dx, p.y - dy});
+            },
             {b.x0 + dx, b.y0 + dy, b.x1 + dx, b.y1 + dy}};
 }
 
 Shape Placed(const Shape& shape, Point centre, double scale) {
     const Bounds b = shape.bounds;
-    return {[=](Point p) { return scale * shape.distance({(p.x - centre.x) / scale, (p.y - centre.y) / scale}); },
-            {centre.x + b.x0 * scale, centre.y + b.y0 * scale, centre.x + b.x1 * scale, centre.y + b.y1 * scale}};
+    return {
+        [=](Point p) {
+            return scale * shape.distance({(p.x - centre.x) / scale, (p.y - centre.y) / scale});
+        },
+        {centre.x + b.x0 * scale, centre.y + b.y0 * scale, centre.x + b.x1 * scale, centre.y + b.y1 * scale}};
 }
 
 }  // namespace skin

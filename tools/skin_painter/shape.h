@@ -1,7 +1,7 @@
 #pragma once
-// Shapes as signed distance fields: a shape answers, for any point, how far it lies outside its edge (negative
-// inside), in pixels. A canvas turns that distance into anti-aliased coverage, so every shape and every
-// combination of shapes is smooth at any size without special cases.
+// Shapes as signed distance fields: a shape answers, for any point, how far it lies outside its edge
+// (negative inside), in pixels. A canvas turns that distance into anti-aliased coverage, so every shape and
+// every combination of shapes is smooth at any size without special cases.
 //
 // Coordinates are continuous with y going down: pixel (x, y) is the square from (x, y) to (x + 1, y + 1), so
 // a box from (2, 3) to (7, 9) covers exactly the pixels x 2..6, y 3..8 with crisp edges.

@@ -46,7 +46,8 @@ struct Font::Face {
 Font::Font(std::unique_ptr<Face> face) : face_(std::move(face)) {}
 Font::~Font() = default;
 
-std::unique_ptr<Font> Font::Load(const std::string& family, Weight weight, int pixelSize, std::string* error) {
+std::unique_ptr<Font> Font::Load(const std::string& family, Weight weight, int pixelSize,
+                                 std::string* error) {
     const std::string file = FontFile(family, weight);
     auto face = std::make_unique<Face>();
     if (file.empty() || FT_Init_FreeType(&face->library) != 0 ||
@@ -79,8 +80,8 @@ void Font::Draw(Canvas& canvas, const std::string& text, int x, int baseline, Rg
         for (unsigned row = 0; row < bitmap.rows; ++row) {
             for (unsigned column = 0; column < bitmap.width; ++column) {
                 const uint8_t coverage = bitmap.buffer[int(row) * bitmap.pitch + int(column)];
-                canvas.Blend(x + glyph->bitmap_left + int(column), baseline - glyph->bitmap_top + int(row), colour,
-                             coverage / 255.0);
+                canvas.Blend(x + glyph->bitmap_left + int(column), baseline - glyph->bitmap_top + int(row),
+                             colour, coverage / 255.0);
             }
         }
         x += int(glyph->advance.x >> 6);
@@ -88,7 +89,8 @@ void Font::Draw(Canvas& canvas, const std::string& text, int x, int baseline, Rg
 }
 
 void Font::DrawCentred(Canvas& canvas, const std::string& text, double x, double y, Rgb colour) const {
-    Draw(canvas, text, int(std::lround(x - Width(text) / 2.0)), int(std::lround(y + CapHeight() / 2.0)), colour);
+    Draw(canvas, text, int(std::lround(x - Width(text) / 2.0)), int(std::lround(y + CapHeight() / 2.0)),
+         colour);
 }
 
 }  // namespace skin

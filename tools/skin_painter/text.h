@@ -15,7 +15,8 @@ class Font {
 public:
     // The closest installed match of `family` at `pixelSize`; null with the reason in `error` when no face
     // can be loaded.
-    static std::unique_ptr<Font> Load(const std::string& family, Weight weight, int pixelSize, std::string* error);
+    static std::unique_ptr<Font> Load(const std::string& family, Weight weight, int pixelSize,
+                                      std::string* error);
     ~Font();
 
     // The advance width of `text` in pixels.
@@ -33,8 +34,8 @@ private:
     std::unique_ptr<Face> face_;
 };
 
-// The font for a picture's text, loaded once and kept; throws std::runtime_error when none can be loaded, which
-// stops the painter with that reason.
+// The font for a picture's text, loaded once and kept; throws std::runtime_error when none can be loaded,
+// which stops the painter with that reason.
 const Font& RequireFont(const std::string& family, Weight weight, int pixelSize);
 
 }  // namespace skin

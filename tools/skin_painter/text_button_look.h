@@ -7,9 +7,9 @@
 namespace skin {
 
 struct TextButtonLook {
-    Rgb face;    // the flat middle the button stretches
+    Rgb face;  // the flat middle the button stretches
     Rgb border;
-    Rgb text;    // the colour the button writes its text in, for the arrows
+    Rgb text;  // the colour the button writes its text in, for the arrows
 };
 
 // Normal, hover, pressed, disabled.

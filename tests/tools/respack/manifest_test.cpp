@@ -8,7 +8,8 @@ namespace {
 TEST(ResourceManifest, ReadsEntriesAndSkipsCommentsAndBlankLines) {
     std::vector<std::string> errors;
     const auto entries = ParseManifest(
-        "# kind id file\n\nbitmap 5652 86x128 bitmaps/mic.bmp\n  icon\t101   icons/main.ico  \nmenu 4608 menu.txt",
+        "# kind id file\n\nbitmap 5652 86x128 bitmaps/mic.bmp\n  icon\t101   icons/main.ico  \nmenu 4608 "
+        "menu.txt",
         errors);
     EXPECT_TRUE(errors.empty());
     ASSERT_EQ(entries.size(), 3u);

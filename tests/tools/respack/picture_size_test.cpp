@@ -14,8 +14,9 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 std::string Png(int width, int height) {
-    return Bytes({0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0,
-                  width >> 8, width & 0xFF, 0, 0, height >> 8, height & 0xFF, 8, 2, 0, 0, 0});
+    return Bytes({0x89, 'P', 'N',         'G',           '\r', '\n', 0x1a, '\n', 0,          0,
+                  0,    13,  'I',         'H',           'D',  'R',  0,    0,    width >> 8, width & 0xFF,
+                  0,    0,   height >> 8, height & 0xFF, 8,    2,    0,    0,    0});
 }
 
 std::string Bmp(int width, int height) {

@@ -79,10 +79,10 @@ TEST_F(SkinPictures, StackedFacesDifferFromEachOther) {
         int id;
         int faces;
     } stacks[] = {
-        {5457, 4}, {5458, 4}, {5459, 4}, {5462, 3}, {5463, 4}, {5464, 4}, {5465, 4}, {5667, 4}, {5473, 3},
-        {5476, 3}, {5632, 4}, {5633, 4}, {5634, 4}, {5635, 4}, {5636, 4}, {5637, 4}, {5638, 4}, {5639, 4},
-        {5640, 4}, {5641, 4}, {5648, 4}, {5649, 4}, {5650, 4}, {5651, 4}, {5669, 4}, {5670, 4}, {5671, 4},
-        {5672, 4}, {5673, 4}, {5680, 4},
+        {5457, 4}, {5458, 4}, {5459, 4}, {5462, 3}, {5463, 4}, {5464, 4}, {5465, 4}, {5667, 4},
+        {5473, 3}, {5476, 3}, {5632, 4}, {5633, 4}, {5634, 4}, {5635, 4}, {5636, 4}, {5637, 4},
+        {5638, 4}, {5639, 4}, {5640, 4}, {5641, 4}, {5648, 4}, {5649, 4}, {5650, 4}, {5651, 4},
+        {5669, 4}, {5670, 4}, {5671, 4}, {5672, 4}, {5673, 4}, {5680, 4},
     };
     for (const auto& stack : stacks) {
         const Canvas& c = Bitmap(stack.id);
@@ -90,7 +90,8 @@ TEST_F(SkinPictures, StackedFacesDifferFromEachOther) {
         ASSERT_EQ(rows * stack.faces, c.Height()) << stack.id;
         for (int a = 0; a < stack.faces; ++a)
             for (int b = a + 1; b < stack.faces; ++b)
-                EXPECT_FALSE(SameRows(c, a * rows, b * rows, rows)) << stack.id << ": faces " << a << ", " << b;
+                EXPECT_FALSE(SameRows(c, a * rows, b * rows, rows))
+                    << stack.id << ": faces " << a << ", " << b;
     }
     // Each state button's on and off skins must tell apart at rest.
     for (int on = 5632; on <= 5640; on += 2)
@@ -108,7 +109,8 @@ TEST_F(SkinPictures, TextButtonStretchesFlatAndItsArrowsSitOnItsFace) {
         const Rgb face = button.At(18, r + 18);
         EXPECT_TRUE(AllOf(button, 1, r + 18, 35, 1, face)) << "middle row of state " << state;
         EXPECT_TRUE(AllOf(button, 18, r + 1, 1, 35, face)) << "middle column of state " << state;
-        for (int arrow : {5464, 5465}) EXPECT_EQ(Bitmap(arrow).At(0, 9 * state), face) << arrow << " " << state;
+        for (int arrow : {5464, 5465})
+            EXPECT_EQ(Bitmap(arrow).At(0, 9 * state), face) << arrow << " " << state;
         EXPECT_EQ(Bitmap(5667).At(0, 5 * state), face) << "5667 " << state;
     }
 }
@@ -128,7 +130,8 @@ TEST_F(SkinPictures, ScheduleGridHasItsBarsAndPiecesWhereTheWindowCopiesThem) {
     constexpr Rgb kGrey{217, 217, 219}, kBlue{86, 121, 179}, kGreen{145, 197, 78};
     for (int h = 0; h < 24; ++h)
         for (int q = 0; q < 4; ++q)
-            EXPECT_TRUE(AllOf(grid, 25 + 22 * h, 19 + 7 * q, 12, 3, kGrey)) << "hour " << h << " quarter " << q;
+            EXPECT_TRUE(AllOf(grid, 25 + 22 * h, 19 + 7 * q, 12, 3, kGrey))
+                << "hour " << h << " quarter " << q;
     EXPECT_TRUE(AllOf(grid, 553, 19, 12, 3, kBlue));
     EXPECT_TRUE(AllOf(grid, 553, 26, 12, 3, kGreen));
     // The day letter is written in white inside x 1..13, y 18..32: the band must lie behind all of it.
