@@ -24,7 +24,7 @@ std::optional<int32_t> ReadNumber(IPropertyBag& bag, const wchar_t* name) {
 
 std::vector<CaptureDeviceEntry> EnumerateCaptureDevices(CaptureCategory category) {
     const CLSID& id = category == CaptureCategory::kVideoInput ? CLSID_VideoInputDeviceCategory
-                                                                : CLSID_AudioInputDeviceCategory;
+                                                               : CLSID_AudioInputDeviceCategory;
     SystemDeviceEnum enumerator;
     std::vector<std::shared_ptr<IMoniker>> monikers;
     if (enumerator.CreateClassEnumerator(id, &monikers) != S_OK) return {};

@@ -1,10 +1,11 @@
 #pragma once
 // "DevList.db" in the configuration folder: the device list from one run to the next.
 //
-//   offset 0   4 bytes          "LDVK"
-//   offset 4   int32            version 1
-//   offset 8   54,804 x n bytes one DeviceSettings record per device, oldest device first, no gaps, no trailer
+//   offset 0   4 bytes            "LDVK"
+//   offset 4   int32              version 1
+//   offset 8   54,804 x n bytes   one DeviceSettings record per device, oldest device first
 //
+// No gaps and no trailer: the size is exactly 8 + 54,804 x n, and n may be 0.
 // Little-endian. The list is newest first, so the file holds it backwards: restoring in file order and adding
 // each device at the list's head gives the saved order again. User-interface thread.
 

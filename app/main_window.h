@@ -38,7 +38,8 @@ public:
     // nothing. A USB camera or microphone that is not attached now is left out.
     void RestoreDevices();
     // Each adds the one attached device whose key is the record's and that is not listed yet, and applies
-    // the record to it; a record without a key matches no device.
+    // the record to it; a record without a key matches no device. A device that cannot be opened now is
+    // left out, here and in AddUsbVideoDevices.
     void RestoreMicrophone(const DeviceSettings& record);
     void RestoreUsbCamera(const DeviceSettings& record);
     // Adds the record's camera, whether or not it can be reached.

@@ -1,5 +1,5 @@
 // Restoring "DevList.db" and adding the attached USB cameras when the main window is created.
-#include <cwchar>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -39,14 +39,13 @@ void AddDevice(DeviceList& devices, const Params& params, const DeviceSettings* 
     devices.Add(device.release());
 }
 
-void AddUsbCamera(const MainWindow& window, DeviceList& devices, const CaptureDeviceEntry& camera,
-                  const DeviceSettings* record) {
+void AddUsbCamera(MainWindow& window, const CaptureDeviceEntry& camera, const DeviceSettings* record) {
     UsbCameraParams params;
     if (media::FAILED(camera.moniker->BindToObject(&params.captureFilter))) return;
     CopyWide(camera.friendlyName, params.friendlyName, std::size(params.friendlyName) - 1);
     CopyWide(camera.devicePath, params.devicePath, std::size(params.devicePath) - 1);
     FillCommonFields(params, window);
-    AddDevice<UsbCameraDevice>(devices, params, record);
+    AddDevice<UsbCameraDevice>(window.GetDeviceList(), params, record);
 }
 
 }  // namespace
@@ -97,7 +96,7 @@ void MainWindow::RestoreUsbCamera(const DeviceSettings& record) {
     if (wanted.empty() || devices_.FindByKey(wanted) != nullptr) return;
     for (const CaptureDeviceEntry& camera : EnumerateCaptureDevices(CaptureCategory::kVideoInput)) {
         if (camera.devicePath != wanted) continue;
-        AddUsbCamera(*this, devices_, camera, &record);
+        AddUsbCamera(*this, camera, &record);
         return;
     }
 }
@@ -119,7 +118,7 @@ void MainWindow::RestoreIpCamera(const DeviceSettings& record) {
 void MainWindow::AddUsbVideoDevices() {
     for (const CaptureDeviceEntry& camera : EnumerateCaptureDevices(CaptureCategory::kVideoInput)) {
         if (devices_.FindByKey(camera.devicePath) != nullptr) continue;
-        AddUsbCamera(*this, devices_, camera, nullptr);
+        AddUsbCamera(*this, camera, nullptr);
     }
 }
 

@@ -93,7 +93,8 @@ ProfileFile::Place ProfileFile::Find(std::string_view section, std::string_view 
 std::string_view ProfileFile::ValueOf(size_t line) const {
     const std::string_view text = lines_[line];
     std::string_view value = Trim(text.substr(text.find('=') + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
     return value;
 }
 

@@ -52,7 +52,8 @@ long RegWriteBinary(RegistryKey& key, std::wstring_view name, const void* data, 
 
 long OpenFirstRunKey(std::unique_ptr<RegistryKey>& key) {
     const long machine = RegistryKey::Create(RegistryRoot::kLocalMachine, kFirstRunKey, key);
-    return machine == kRegistryOk ? machine : RegistryKey::Create(RegistryRoot::kCurrentUser, kFirstRunKey, key);
+    return machine == kRegistryOk ? machine
+                                  : RegistryKey::Create(RegistryRoot::kCurrentUser, kFirstRunKey, key);
 }
 
 int ReadHintFlag(std::wstring_view name) {

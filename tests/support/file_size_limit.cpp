@@ -5,7 +5,7 @@
 namespace kestrova {
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes) {
-    struct sigaction ignore{};
+    struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &oldAction_);
     getrlimit(RLIMIT_FSIZE, &old_);

@@ -18,7 +18,7 @@ public:
 
 private:
     rlimit old_{};
-    struct sigaction oldAction_{};
+    struct sigaction oldAction_ {};
 };
 
 }  // namespace kestrova

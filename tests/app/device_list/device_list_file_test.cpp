@@ -83,7 +83,9 @@ size_t AddIpCamera(FileBytes& file) {
     file.Int32(r, 516, 8081);
     file.Utf8(r, 520, "127.0.0.1");
     file.Utf8(r, 776, "admin");
-    file.Utf8(r, 1032, "s\xC3\xA9" "cret");
+    file.Utf8(r, 1032,
+              "s\xC3\xA9"
+              "cret");
     file.Int32(r, 1288, int32_t(0xABABABAB));
     file.Actions(r, {1, 1, 1, 0, 1, 0, 1, 1, 1});
     file.Utf16(r, 1328, u"/usr/local/bin/on alarm.sh");
@@ -185,9 +187,10 @@ TEST_F(DeviceListFileTest, RestoresEveryKindPoweredOffAndSavesTheSameBytes) {
 
     window_.RestoreDevices();
     // Oldest first in the file, so the head is the last record's device.
-    ASSERT_EQ(Names(list()), (std::vector<std::wstring>{L"Desk Microphone-1", L"Desk Microphone", L"Desk Camera",
-                                                         L"127.0.0.1:8081"}));
-    const std::array<int, 4> types = {kDeviceMicrophone, kDeviceMicrophone, kDeviceUsbCamera, kDeviceIpCamera};
+    ASSERT_EQ(Names(list()), (std::vector<std::wstring>{L"Desk Microphone-1", L"Desk Microphone",
+                                                        L"Desk Camera", L"127.0.0.1:8081"}));
+    const std::array<int, 4> types = {kDeviceMicrophone, kDeviceMicrophone, kDeviceUsbCamera,
+                                      kDeviceIpCamera};
     Device* device = list().GetHead();
     for (int type : types) {
         SCOPED_TRACE(NameOf(*device));
@@ -207,8 +210,9 @@ TEST_F(DeviceListFileTest, RestoresEveryKindPoweredOffAndSavesTheSameBytes) {
     // The attached camera that is not listed yet comes after, with its defaults; the restored one is not
     // added twice.
     window_.AddUsbVideoDevices();
-    ASSERT_EQ(Names(list()), (std::vector<std::wstring>{L"Door Camera", L"Desk Microphone-1", L"Desk Microphone",
-                                                         L"Desk Camera", L"127.0.0.1:8081"}));
+    ASSERT_EQ(Names(list()),
+              (std::vector<std::wstring>{L"Door Camera", L"Desk Microphone-1", L"Desk Microphone",
+                                         L"Desk Camera", L"127.0.0.1:8081"}));
     Device& door = *list().GetHead();
     EXPECT_EQ(door.GetRecordVideo(), kDefaultActions[kActionVideo]);
     EXPECT_EQ(door.GetState(0), 0);

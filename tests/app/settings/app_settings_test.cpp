@@ -43,7 +43,9 @@ protected:
     void TearDown() override { ASSERT_EQ(chdir(startDir_.c_str()), 0); }
 
     std::string SettingsPath() const { return ToUtf8(AppSettings::FilePath()); }
-    void WriteSettings(const std::string& text) const { std::ofstream(SettingsPath(), std::ios::binary) << text; }
+    void WriteSettings(const std::string& text) const {
+        std::ofstream(SettingsPath(), std::ios::binary) << text;
+    }
     // The Exec line of our autostart entry, "" without one.
     std::string ExecLine() const {
         std::istringstream entry(ReadText(ToUtf8(AutostartFolder()) + "KestrovaV2.desktop"));
@@ -79,19 +81,36 @@ TEST_F(AppSettingsTest, LoadReadsEachKeyWithItsDefaultAndItsLimits) {
         {"leading numbers",
          "[SETTINGS]\nSAVE_DEV_LIST_ON_EXIT=55zz\nLOAD_USB_DEVS=zz\nSHOW_TOOLTIPS=\n"
          "VIDEO_STREAMS_PER_DISPALY= 16 tiles\n",
-         {0, 55, 0, 0, 16}, kept, ""},
+         {0, 55, 0, 0, 16},
+         kept,
+         ""},
         {"3 streams", "[SETTINGS]\nVIDEO_STREAMS_PER_DISPALY=3\n", {0, 0, 1, 1, 1}, kept, ""},
         {"START_WITH_WIN 5", "[SETTINGS]\nSTART_WITH_WIN=5\n", {1, 0, 1, 1, 1}, kept, ""},
         {"another section, other letter case",
-         "[Other]\nSTART_WITH_WIN=1\nVIDEO_STREAMS_PER_DISPALY=4\n[settings]\n video_streams_per_dispaly = 25 \n",
-         {0, 0, 1, 1, 25}, kept, ""},
-        {"editor's byte-order mark and CR LF", "\xEF\xBB\xBF[SETTINGS]\r\nSHOW_TOOLTIPS=0\r\n", {0, 0, 1, 0, 1},
-         kept, ""},
-        {"UTF-8 path with a blank", "[SETTINGS]\nSTORAGE_PATH=" + store + "\n", {0, 0, 1, 1, 1},
-         FromUtf8(store + "/"), store + "/"},
-        {"quoted path of a missing folder", "[SETTINGS]\nSTORAGE_PATH=\"" + tmp_.native() + "gone/\"\n",
-         {0, 0, 1, 1, 1}, FromUtf8(tmp_.native() + "gone/"), ""},
-        {"longest path", "[SETTINGS]\nSTORAGE_PATH=" + longest + "\n", {0, 0, 1, 1, 1}, FromUtf8(longest + "/"),
+         "[Other]\nSTART_WITH_WIN=1\nVIDEO_STREAMS_PER_DISPALY=4\n[settings]\n video_streams_per_dispaly = "
+         "25 \n",
+         {0, 0, 1, 1, 25},
+         kept,
+         ""},
+        {"editor's byte-order mark and CR LF",
+         "\xEF\xBB\xBF[SETTINGS]\r\nSHOW_TOOLTIPS=0\r\n",
+         {0, 0, 1, 0, 1},
+         kept,
+         ""},
+        {"UTF-8 path with a blank",
+         "[SETTINGS]\nSTORAGE_PATH=" + store + "\n",
+         {0, 0, 1, 1, 1},
+         FromUtf8(store + "/"),
+         store + "/"},
+        {"quoted path of a missing folder",
+         "[SETTINGS]\nSTORAGE_PATH=\"" + tmp_.native() + "gone/\"\n",
+         {0, 0, 1, 1, 1},
+         FromUtf8(tmp_.native() + "gone/"),
+         ""},
+        {"longest path",
+         "[SETTINGS]\nSTORAGE_PATH=" + longest + "\n",
+         {0, 0, 1, 1, 1},
+         FromUtf8(longest + "/"),
          ""},
         {"over-long path", "[SETTINGS]\nSTORAGE_PATH=" + tooLong + "\n", {0, 0, 1, 1, 1}, kept, ""},
     };
@@ -121,8 +140,9 @@ TEST_F(AppSettingsTest, SaveWritesTheKeysInOrderAndKeepsTheRestOfTheFile) {
               "VIDEO_STREAMS_PER_DISPALY=9\nSTORAGE_PATH=/srv/Vidéo Store/\n");
 
     // Keys already there change in place; the missing ones follow the section's last line.
-    WriteSettings("; kept as it is\n[Other]\nSTORAGE_PATH=/elsewhere/\n\n[SETTINGS]\nEXTRA=x\nshow_tooltips=1\n\n"
-                  "[Tail]\nz=2\n");
+    WriteSettings(
+        "; kept as it is\n[Other]\nSTORAGE_PATH=/elsewhere/\n\n[SETTINGS]\nEXTRA=x\nshow_tooltips=1\n\n"
+        "[Tail]\nz=2\n");
     settings.showTooltips = 0;
     ASSERT_EQ(settings.Save(L"/srv/Vidéo Store/"), 1);
     EXPECT_EQ(ReadText(SettingsPath()),

@@ -38,7 +38,8 @@ TEST_F(RegistryValuesTest, ReadersTakeOnlyAValueOfTheirTypeThatFits) {
         uint32_t bytes;  // read into 3 bytes
     };
     const Case cases[] = {
-        {L"Seven", 7, 1, 0}, {L"Zero", 0, 0, 0}, {L"Text", 99, 5, 0}, {L"Blob", 99, 5, 3}, {L"Missing", 99, 5, 0},
+        {L"Seven", 7, 1, 0}, {L"Zero", 0, 0, 0},     {L"Text", 99, 5, 0},
+        {L"Blob", 99, 5, 3}, {L"Missing", 99, 5, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name, c.name + std::wcslen(c.name)));
