@@ -3,15 +3,20 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/windows.h"
 #include "toolkit/button.h"
+#include "toolkit/choice.h"
 #include "toolkit/control_class.h"
 #include "toolkit/control_window.h"
+#include "toolkit/framed_edit.h"
+#include "toolkit/label.h"
+#include "toolkit/link.h"
 
 namespace kestrova {
 namespace {
 
 // In registration order; the slider goes after the edit, the menu and the tooltip after the link.
 const toolkit::ControlClass* const kClasses[] = {
-    &toolkit::kButtonExClass,
+    &toolkit::kButtonExClass, &toolkit::kLabelExClass, &toolkit::kEditExClass,
+    &toolkit::kChoiceExClass, &toolkit::kLinkExClass,
 };
 
 }  // namespace
