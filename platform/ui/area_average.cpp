@@ -353,9 +353,13 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, Pix
     const float perArea = 1.0f / (float(job.sourceWidth) * float(job.sourceHeight));
     const ColumnTaps taps = Taps(columns, firstColumn, bpp, float(job.width), perArea);
 
-    // Room past the end for the pairs of the last columns, read whole at weight 0.
+    // Room past the end for the pairs of the last columns, read whole at weight 0. The rows of sums are
+    // kept between calls (each thread its own): every call overwrites the first n of each and zeroes the
+    // rest.
     const size_t room = n + taps.pairs * 2 * size_t(bpp) + 8;
-    std::vector<float> sums(kBlock * room, 0.0f);
+    thread_local std::vector<float> sums;
+    sums.resize(std::max(sums.size(), kBlock * room));
+    for (size_t j = 0; j < kBlock; ++j) std::fill_n(sums.begin() + ptrdiff_t(j * room + n), room - n, 0.0f);
     // Rows go in the order they lie in memory (bottom-up pictures from the bottom), so the source is read
     // in one ascending sweep.
     const bool upward = stride < 0;
