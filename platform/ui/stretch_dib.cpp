@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "platform/ui/area_average.h"
@@ -45,12 +46,13 @@ void AverageInto(Drawing& d, AreaAverageJob job, int dx, int dy, const Region& a
     Surface& s = *d.target.surface;
     const size_t surfaceWidth = size_t(s.Width());
     uint32_t* corner = s.Pixels() + size_t(b.top) * surfaceWidth + size_t(b.left);
-    if (area.Rects().size() == 1) return AreaAverage(job, corner, surfaceWidth);
+    const std::vector<RECT> rects = area.Rects();
+    if (rects.size() == 1) return AreaAverage(job, corner, surfaceWidth);
 
     const size_t cellsWide = size_t(b.right - b.left);
     std::vector<uint32_t> cells(cellsWide * size_t(b.bottom - b.top));
     AreaAverage(job, cells.data(), cellsWide);
-    for (const RECT& r : area.Rects())
+    for (const RECT& r : rects)
         for (int row = r.top; row < r.bottom; ++row)
             std::memcpy(s.Pixels() + size_t(row) * surfaceWidth + size_t(r.left),
                         cells.data() + size_t(row - b.top) * cellsWide + size_t(r.left - b.left),
@@ -67,15 +69,17 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int
     if (!bits || !info || usage != DIB_RGB_COLORS || rop != SRCCOPY) return 0;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != 0 || h.biWidth <= 0 ||
-        h.biHeight == 0)
+        h.biHeight == 0 || h.biHeight == std::numeric_limits<int32_t>::min())
         return 0;
     if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return 0;
     const int pictureWidth = h.biWidth, pictureHeight = std::abs(h.biHeight);
     const bool bottomUp = h.biHeight > 0;
     const ptrdiff_t stride = ((ptrdiff_t(pictureWidth) * h.biBitCount + 31) / 32) * 4;
-    // For a bottom-up picture the source rectangle is measured from its bottom-left corner.
-    int top = bottomUp ? pictureHeight - sourceY - sourceHeight : sourceY;
-    if (sourceX < 0 || top < 0 || sourceX + sourceWidth > pictureWidth || top + sourceHeight > pictureHeight)
+    // For a bottom-up picture the source rectangle is measured from its bottom-left corner. In 64 bits, so
+    // that no rectangle reaching past the picture wraps around into it.
+    const int64_t top = bottomUp ? int64_t(pictureHeight) - sourceY - sourceHeight : sourceY;
+    if (sourceX < 0 || top < 0 || int64_t(sourceX) + sourceWidth > pictureWidth ||
+        top + sourceHeight > pictureHeight)
         return 0;
 
     PixelRows src;
@@ -95,14 +99,14 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int
         AreaAverageJob job;
         job.source = src;
         job.sourceX = sourceX;
-        job.sourceY = top;
+        job.sourceY = int(top);
         job.sourceWidth = sourceWidth;
         job.sourceHeight = sourceHeight;
         job.width = width;
         job.height = height;
         AverageInto(*d, job, dx, dy, area);
     } else {
-        PixmanStretch(*d, src, pictureWidth, pictureHeight, sourceX, top, sourceWidth, sourceHeight, dx, dy,
+        PixmanStretch(*d, src, pictureWidth, pictureHeight, sourceX, int(top), sourceWidth, sourceHeight, dx, dy,
                       width, height, area);
     }
     return sourceHeight;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -203,6 +204,14 @@ TEST(StretchDIBits, RefusesWhatItCannotDraw) {
                             SRCCOPY),
               0);
     EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, 0, 0, 9, 8, frame.bits.data(), &frame.info, DIB_RGB_COLORS,
+                            SRCCOPY),
+              0);
+    // Rectangles whose far edge lies past the largest int must not wrap around into the picture.
+    const int far = std::numeric_limits<int>::max() - 4;
+    EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, far, 0, 8, 8, frame.bits.data(), &frame.info, DIB_RGB_COLORS,
+                            SRCCOPY),
+              0);
+    EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, 0, -far, 8, 8, frame.bits.data(), &frame.info, DIB_RGB_COLORS,
                             SRCCOPY),
               0);
     EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, 0, 0, 8, 8, nullptr, &frame.info, DIB_RGB_COLORS, SRCCOPY),
