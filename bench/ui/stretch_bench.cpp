@@ -27,8 +27,10 @@ constexpr int kAreaWidth = 480, kAreaHeight = 360, kGrid = 5, kTiles = kGrid * k
 constexpr double kBound = 2.5;
 
 // The display's 25-tile grid: column and row bounds, right and bottom exclusive, one-pixel gaps between.
-constexpr std::array<std::array<int, 2>, kGrid> kColumns{{{0, 95}, {96, 191}, {192, 288}, {289, 384}, {385, 480}}};
-constexpr std::array<std::array<int, 2>, kGrid> kRows{{{0, 71}, {72, 143}, {144, 216}, {217, 288}, {289, 360}}};
+constexpr std::array<std::array<int, 2>, kGrid> kColumns{
+    {{0, 95}, {96, 191}, {192, 288}, {289, 384}, {385, 480}}};
+constexpr std::array<std::array<int, 2>, kGrid> kRows{
+    {{0, 71}, {72, 143}, {144, 216}, {217, 288}, {289, 360}}};
 
 RECT Tile(int k) {
     const auto& c = kColumns[size_t(k % kGrid)];
@@ -79,8 +81,9 @@ void PixmanScale(benchmark::State& state, bool box) {
     auto frames = Frames(distinct, size_t(kFrameWidth) * kFrameHeight * 4);
     std::vector<pixman_image_t*> sources;
     for (auto& frame : frames) {
-        pixman_image_t* source = pixman_image_create_bits(
-            PIXMAN_x8r8g8b8, kFrameWidth, kFrameHeight, reinterpret_cast<uint32_t*>(frame.data()), kFrameWidth * 4);
+        pixman_image_t* source =
+            pixman_image_create_bits(PIXMAN_x8r8g8b8, kFrameWidth, kFrameHeight,
+                                     reinterpret_cast<uint32_t*>(frame.data()), kFrameWidth * 4);
         pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
         sources.push_back(source);
     }
@@ -132,10 +135,12 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     int failed = 0;
     for (const std::string frames : {"1", "25"}) {
-        const std::string measured = "StretchDIBitsHalftone/" + frames, baseline = "PixmanBilinear32/" + frames;
+        const std::string measured = "StretchDIBitsHalftone/" + frames,
+                          baseline = "PixmanBilinear32/" + frames;
         if (!reporter.times.count(measured) || !reporter.times.count(baseline)) continue;
         const double ratio = reporter.times[measured] / reporter.times[baseline];
-        std::printf("%s / %s: %.2f (at most %.2f wanted)\n", measured.c_str(), baseline.c_str(), ratio, kBound);
+        std::printf("%s / %s: %.2f (at most %.2f wanted)\n", measured.c_str(), baseline.c_str(), ratio,
+                    kBound);
         failed |= ratio > kBound;
     }
     return failed;

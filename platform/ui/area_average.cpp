@@ -57,6 +57,15 @@ struct RowSpan {
     const uint8_t* Row(int y) const { return first + stride * y; }
 };
 
+// The source rows of the destination row that `r` spans, in the order they lie in memory from `corner`
+// (the source rectangle's top left), `inner` the weight of the rows between the first and the last.
+RowSpan InMemoryOrder(const uint8_t* corner, ptrdiff_t stride, const Span& r, float inner) {
+    const int count = r.last - r.first + 1;
+    if (stride < 0 && count > 1)  // bottom-up: from the last row
+        return {corner + stride * r.last, -stride, count, r.lastWeight, inner, r.firstWeight};
+    return {corner + stride * r.first, stride, count, r.firstWeight, inner, r.lastWeight};
+}
+
 // Per destination column: where its source pixels start in a row of sums, and its weights two pixels at a
 // time, as eight weights for the eight sums from a pair's first value on: the first pixel's weight on its
 // three colours, the second's on the same three of its own, 0 elsewhere. Every column has `pairs` groups
@@ -206,7 +215,8 @@ KESTROVA_AVX2 void AverageColumnsAvx2(const SumsBlock& sums, const ColumnTaps& t
                                       const LinesBlock& lines) {
     const size_t pairs = taps.pairs, step = 2 * size_t(bytesPerPixel), group = pairs * 8;
     // Lanes 0-2 of a pair's sum get its second pixel's colours added; they start at 1/2 for rounding.
-    const __m256i second = _mm256_setr_epi32(bytesPerPixel, bytesPerPixel + 1, bytesPerPixel + 2, 3, 4, 5, 6, 7);
+    const __m256i second =
+        _mm256_setr_epi32(bytesPerPixel, bytesPerPixel + 1, bytesPerPixel + 2, 3, 4, 5, 6, 7);
     const __m256 half = _mm256_setr_ps(0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0);
     auto levels = [&](__m256 sum) KESTROVA_AVX2 {
         const __m256 both = _mm256_add_ps(sum, _mm256_permutevar8x32_ps(sum, second));
@@ -224,7 +234,8 @@ KESTROVA_AVX2 void AverageColumnsAvx2(const SumsBlock& sums, const ColumnTaps& t
             s2 = _mm256_fmadd_ps(_mm256_loadu_ps(r2 + at), weights, s2);
             s3 = _mm256_fmadd_ps(_mm256_loadu_ps(r3 + at), weights, s3);
         }
-        const __m128i low = _mm_packs_epi32(levels(s0), levels(s1)), high = _mm_packs_epi32(levels(s2), levels(s3));
+        const __m128i low = _mm_packs_epi32(levels(s0), levels(s1)),
+                      high = _mm_packs_epi32(levels(s2), levels(s3));
         const __m128i pixels = _mm_or_si128(_mm_and_si128(_mm_packus_epi16(low, high), colour), opaque);
         lines[0][c] = uint32_t(_mm_cvtsi128_si32(pixels));
         lines[1][c] = uint32_t(_mm_extract_epi32(pixels, 1));
@@ -308,6 +319,15 @@ KESTROVA_AVX512 void SumRowsAvx512(const RowSpan& s, size_t n, float* sums) {
 #pragma GCC diagnostic pop
 #endif
 
+// A block's rows of sums, `room` floats each, all past the first n zero. Kept between calls, each thread
+// its own, since every call overwrites the first n of a row before reading it.
+float* RowsOfSums(size_t n, size_t room) {
+    thread_local std::vector<float> sums;
+    sums.resize(std::max(sums.size(), kBlock * room));
+    for (size_t j = 0; j < kBlock; ++j) std::fill_n(sums.begin() + ptrdiff_t(j * room + n), room - n, 0.0f);
+    return sums.data();
+}
+
 struct Loops {
     void (*sumRows)(const RowSpan&, size_t, float*);
     void (*averageColumns)(const SumsBlock&, const ColumnTaps&, int, const LinesBlock&);
@@ -326,7 +346,8 @@ Loops LoopsFor(PixelLoops loops) {
 bool Supported(PixelLoops loops) {
 #if defined(__x86_64__)
     static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    static const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    static const bool avx512 =
+        avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
     if (loops == PixelLoops::kAvx2) return avx2;
     if (loops == PixelLoops::kAvx512) return avx512;
 #endif
@@ -349,19 +370,16 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, Pix
     const int firstColumn = columns.front().first;
     const size_t n = size_t(columns.back().last - firstColumn + 1) * size_t(bpp);
     const ptrdiff_t stride = job.source.stride;
-    const uint8_t* corner = job.source.top + stride * job.sourceY + ptrdiff_t(job.sourceX + firstColumn) * bpp;
+    const uint8_t* corner =
+        job.source.top + stride * job.sourceY + ptrdiff_t(job.sourceX + firstColumn) * bpp;
     const float perArea = 1.0f / (float(job.sourceWidth) * float(job.sourceHeight));
     const ColumnTaps taps = Taps(columns, firstColumn, bpp, float(job.width), perArea);
 
-    // Room past the end for the pairs of the last columns, read whole at weight 0. The rows of sums are
-    // kept between calls (each thread its own): every call overwrites the first n of each and zeroes the
-    // rest.
+    // Room past the end for the pairs of the last columns, read whole at weight 0.
     const size_t room = n + taps.pairs * 2 * size_t(bpp) + 8;
-    thread_local std::vector<float> sums;
-    sums.resize(std::max(sums.size(), kBlock * room));
-    for (size_t j = 0; j < kBlock; ++j) std::fill_n(sums.begin() + ptrdiff_t(j * room + n), room - n, 0.0f);
-    // Rows go in the order they lie in memory (bottom-up pictures from the bottom), so the source is read
-    // in one ascending sweep.
+    float* const sums = RowsOfSums(n, room);
+    // Destination rows go in the order their source lies in memory (bottom-up pictures from the bottom),
+    // so the source is read in one ascending sweep.
     const bool upward = stride < 0;
     for (size_t k = 0; k < rows.size(); k += kBlock) {
         SumsBlock block;
@@ -373,15 +391,10 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, Pix
                 continue;
             }
             const size_t index = upward ? rows.size() - 1 - (k + j) : k + j;
-            float* rowSums = sums.data() + j * room;
+            float* rowSums = sums + j * room;
             block[j] = rowSums;
             lines[j] = out + index * outStride;
-            const Span& r = rows[index];
-            const int count = r.last - r.first + 1;
-            RowSpan span{corner + stride * r.first, stride, count, r.firstWeight, float(job.height), r.lastWeight};
-            if (upward && count > 1)
-                span = {corner + stride * r.last, -stride, count, r.lastWeight, float(job.height), r.firstWeight};
-            loops.sumRows(span, n, rowSums);
+            loops.sumRows(InMemoryOrder(corner, stride, rows[index], float(job.height)), n, rowSums);
         }
         loops.averageColumns(block, taps, bpp, lines);
     }

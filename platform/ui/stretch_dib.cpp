@@ -106,8 +106,8 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int
         job.height = height;
         AverageInto(*d, job, dx, dy, area);
     } else {
-        PixmanStretch(*d, src, pictureWidth, pictureHeight, sourceX, int(top), sourceWidth, sourceHeight, dx, dy,
-                      width, height, area);
+        PixmanStretch(*d, src, pictureWidth, pictureHeight, sourceX, int(top), sourceWidth, sourceHeight, dx,
+                      dy, width, height, area);
     }
     return sourceHeight;
 }

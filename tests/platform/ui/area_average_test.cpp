@@ -21,14 +21,19 @@ enum class Fill { kNoise, kWhite };
 // A picture stored as frames are: rows padded to 4 bytes, bottom-up unless told otherwise.
 struct Picture {
     Picture(int w, int h, int bytesPerPixel, bool bottomUp, Fill fill)
-        : width(w), height(h), bpp(bytesPerPixel), bottomUp(bottomUp), stride((w * bpp + 3) / 4 * 4),
+        : width(w),
+          height(h),
+          bpp(bytesPerPixel),
+          bottomUp(bottomUp),
+          stride((w * bpp + 3) / 4 * 4),
           bytes(size_t(stride) * size_t(h)) {
         std::mt19937 random(uint32_t(w * 7919 + h));
         for (auto& b : bytes) b = fill == Fill::kWhite ? 255 : uint8_t(random());
     }
     // The channel bytes of the pixel `y` rows from the top.
     const uint8_t* At(int x, int y) const {
-        return bytes.data() + size_t(bottomUp ? height - 1 - y : y) * size_t(stride) + size_t(x) * size_t(bpp);
+        return bytes.data() + size_t(bottomUp ? height - 1 - y : y) * size_t(stride) +
+               size_t(x) * size_t(bpp);
     }
     ui::PixelRows Rows() const { return {At(0, 0), bottomUp ? -stride : stride, bpp}; }
     int width, height, bpp;

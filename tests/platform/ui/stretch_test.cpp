@@ -161,7 +161,8 @@ TEST(StretchDIBits, HalftoneEnlargingBlendsSmoothly) {
     std::fill_n(frame.At(1, 0), 3, 255);  // black, then white
     Target target(16, 1);
     SetStretchBltMode(target.dc, HALFTONE);
-    StretchDIBits(target.dc, 0, 0, 16, 1, 0, 0, 2, 1, frame.bits.data(), &frame.info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(target.dc, 0, 0, 16, 1, 0, 0, 2, 1, frame.bits.data(), &frame.info, DIB_RGB_COLORS,
+                  SRCCOPY);
     int previous = -1, between = 0;
     for (int x = 0; x < 16; ++x) {
         const int level = GetRValue(GetPixel(target.dc, x, 0));
@@ -208,11 +209,11 @@ TEST(StretchDIBits, RefusesWhatItCannotDraw) {
               0);
     // Rectangles whose far edge lies past the largest int must not wrap around into the picture.
     const int far = std::numeric_limits<int>::max() - 4;
-    EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, far, 0, 8, 8, frame.bits.data(), &frame.info, DIB_RGB_COLORS,
-                            SRCCOPY),
+    EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, far, 0, 8, 8, frame.bits.data(), &frame.info,
+                            DIB_RGB_COLORS, SRCCOPY),
               0);
-    EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, 0, -far, 8, 8, frame.bits.data(), &frame.info, DIB_RGB_COLORS,
-                            SRCCOPY),
+    EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, 0, -far, 8, 8, frame.bits.data(), &frame.info,
+                            DIB_RGB_COLORS, SRCCOPY),
               0);
     EXPECT_EQ(StretchDIBits(target.dc, 0, 0, 8, 8, 0, 0, 8, 8, nullptr, &frame.info, DIB_RGB_COLORS, SRCCOPY),
               0);
