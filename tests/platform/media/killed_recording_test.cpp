@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ostream>
@@ -33,48 +34,64 @@ struct KilledRecording {
     int64_t handed = 0;   // samples it had handed to the recording by then
 };
 
-// Runs the test recorder of `kind` into `file` and kills it once it has handed over `samples` samples.
-KilledRecording RecordAndKill(const std::string& kind, const std::string& file, int64_t samples) {
-    KilledRecording result;
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) return result;
+// Starts the test recorder of `kind` on `file` with its standard output into `*output`; -1 when it does not
+// start.
+pid_t SpawnRecorder(const std::string& kind, const std::string& file, int* output) {
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    std::string program = KESTROVA_TEST_RECORDER;
-    std::string kindArgument = kind, fileArgument = file;
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    std::string program = KESTROVA_TEST_RECORDER, kindArgument = kind, fileArgument = file;
     char* argv[] = {program.data(), kindArgument.data(), fileArgument.data(), nullptr};
     pid_t child = -1;
     const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
+    close(pipeEnds[1]);
     if (spawned != 0) {
-        close(out[0]);
-        return result;
+        close(pipeEnds[0]);
+        return -1;
     }
-    // Every count the recorder wrote before it died is still in the pipe: read to its end.
+    *output = pipeEnds[0];
+    return child;
+}
+
+// The count on the last whole line of `pending`, which keeps only the unfinished line after it; -1 when no
+// line is whole yet.
+int64_t TakeLastCount(std::string& pending) {
+    const size_t end = pending.rfind('\n');
+    if (end == std::string::npos) return -1;
+    const size_t start = end == 0 ? std::string::npos : pending.rfind('\n', end - 1);
+    const int64_t count = std::atoll(pending.c_str() + (start == std::string::npos ? 0 : start + 1));
+    pending.erase(0, end + 1);
+    return count;
+}
+
+// Runs the test recorder of `kind` on `file` and kills it once it has handed over `samples` samples.
+KilledRecording RecordAndKill(const std::string& kind, const std::string& file, int64_t samples) {
+    KilledRecording result;
+    int output = -1;
+    const pid_t child = SpawnRecorder(kind, file, &output);
+    if (child < 0) return result;
+    // Every count the recorder wrote before it died is still in the pipe: it is read to its end.
     std::string pending;
     bool killSent = false, stalled = false;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     for (;;) {
-        pollfd ready{out[0], POLLIN, 0};
+        pollfd ready{output, POLLIN, 0};
         if (poll(&ready, 1, 1000) == 0) {
             // A recorder that stands still is killed too, and the test fails.
             if (!stalled && std::chrono::steady_clock::now() > giveUp) stalled = kill(child, SIGKILL) == 0;
             continue;
         }
         char buffer[4096];
-        const ssize_t n = read(out[0], buffer, sizeof buffer);
+        const ssize_t n = read(output, buffer, sizeof buffer);
         if (n <= 0) break;
         pending.append(buffer, size_t(n));
-        const size_t end = pending.rfind('\n');
-        if (end == std::string::npos) continue;
-        const size_t start = pending.find_last_of('\n', end - 1);
-        result.handed = std::atoll(pending.c_str() + (start == std::string::npos ? 0 : start + 1));
-        pending.erase(0, end + 1);
+        result.handed = std::max(result.handed, TakeLastCount(pending));
         if (!killSent && !stalled && result.handed >= samples) killSent = kill(child, SIGKILL) == 0;
     }
-    close(out[0]);
+    close(output);
     int status = 0;
     waitpid(child, &status, 0);
     result.killed = killSent && !stalled && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;

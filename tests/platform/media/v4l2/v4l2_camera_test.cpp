@@ -182,7 +182,9 @@ TEST_F(V4l2CameraTest, EveryGoodMjpegFrameAfterADamagedOneArrives) {
     Build(&mjpeg);
     ASSERT_EQ(graph->Run(), S_OK);
     const std::vector<uint8_t> good = JpegRedOverBlue(640, 480);
-    const std::string blue = testing::MakeTestJpeg(640, 480, [](int, int) { return testing::Rgb{0, 0, 255}; });
+    const std::string blue = testing::MakeTestJpeg(640, 480, [](int, int) {
+        return testing::Rgb{0, 0, 255};
+    });
     const auto damaged = testing::DamagedJpegs(blue);
     for (const testing::DamagedJpeg& picture : damaged) {
         kernel.PushFrame(kNode, std::vector<uint8_t>(picture.bytes.begin(), picture.bytes.end()));
