@@ -60,29 +60,23 @@ AviWriter::AviWriter(std::vector<AviVideoFormat> streams, Sink sink, AviLimits l
 
 HRESULT AviWriter::Begin() {
     if (streams_.empty()) return E_UNEXPECTED;
+    std::vector<uint8_t> header = LayOutHeader();
+    const HRESULT hr = Write(0, header);
+    if (FAILED(hr)) return hr;
+    end_ = int64_t(header.size());
+    riffAt_ = 0;
+    riffs_ = 1;
+    return S_OK;
+}
+
+std::vector<uint8_t> AviWriter::LayOutHeader() {
     RiffBytes h;
     h.Code("RIFF").U32(0).Code("AVI ");
     h.Code("LIST").U32(0).Code("hdrl");
     h.Code("avih").U32(kMainHeaderBytes);
     mainHeaderAt_ = int64_t(h.Size());
-    h.Zeros(kMainHeaderBytes);  // written with the counts below
-    for (Stream& s : streams_) {
-        const size_t listAt = h.Size();
-        h.Code("LIST").U32(0).Code("strl");
-        h.Code("strh").U32(kStreamHeaderBytes);
-        s.headerAt = int64_t(h.Size());
-        const std::vector<uint8_t> header = StreamHeader(s);
-        h.Bytes().insert(h.Bytes().end(), header.begin(), header.end());
-        h.Code("strf").U32(kBitmapHeaderBytes);
-        h.U32(kBitmapHeaderBytes).U32(uint32_t(s.format.width)).U32(uint32_t(s.format.height)).U16(1).U16(24);
-        h.U32(s.format.mjpeg ? kFourCCMjpg : BI_RGB).U32(RowBytes(s.format) * uint32_t(s.format.height));
-        h.Zeros(16);
-        h.Code("indx").U32(kIndexHeadBytes + kSuperEntryBytes * limits_.indexEntries);
-        s.indexAt = int64_t(h.Size());
-        h.U16(kSuperEntryBytes / 4).U8(0).U8(AVI_INDEX_OF_INDEXES).U32(0).Code(s.chunkId).Zeros(12);
-        h.Zeros(size_t(kSuperEntryBytes) * limits_.indexEntries);
-        h.SetU32(listAt + 4, uint32_t(h.Size() - listAt - 8));
-    }
+    h.Zeros(kMainHeaderBytes);  // filled in last, when the streams are known
+    for (Stream& s : streams_) AddStreamList(s, h);
     h.Code("LIST").U32(4 + 8 + kExtendedHeaderBytes).Code("odml").Code("dmlh").U32(kExtendedHeaderBytes);
     totalFramesAt_ = int64_t(h.Size());
     h.Zeros(kExtendedHeaderBytes);
@@ -92,13 +86,26 @@ HRESULT AviWriter::Begin() {
     h.SetU32(4, uint32_t(h.Size() - 8));
     const std::vector<uint8_t> mainHeader = MainHeader();
     std::copy(mainHeader.begin(), mainHeader.end(), h.Bytes().begin() + mainHeaderAt_);
+    return h.Bytes();
+}
 
-    const HRESULT hr = Write(0, h.Bytes());
-    if (FAILED(hr)) return hr;
-    end_ = int64_t(h.Size());
-    riffAt_ = 0;
-    riffs_ = 1;
-    return S_OK;
+// A stream's list: its header, its format (a bitmap header) and its super index, with room for every entry.
+void AviWriter::AddStreamList(Stream& s, RiffBytes& h) {
+    const size_t listAt = h.Size();
+    h.Code("LIST").U32(0).Code("strl");
+    h.Code("strh").U32(kStreamHeaderBytes);
+    s.headerAt = int64_t(h.Size());
+    const std::vector<uint8_t> header = StreamHeader(s);
+    h.Bytes().insert(h.Bytes().end(), header.begin(), header.end());
+    h.Code("strf").U32(kBitmapHeaderBytes);
+    h.U32(kBitmapHeaderBytes).U32(uint32_t(s.format.width)).U32(uint32_t(s.format.height)).U16(1).U16(24);
+    h.U32(s.format.mjpeg ? kFourCCMjpg : BI_RGB).U32(RowBytes(s.format) * uint32_t(s.format.height));
+    h.Zeros(16);
+    h.Code("indx").U32(kIndexHeadBytes + kSuperEntryBytes * limits_.indexEntries);
+    s.indexAt = int64_t(h.Size());
+    h.U16(kSuperEntryBytes / 4).U8(0).U8(AVI_INDEX_OF_INDEXES).U32(0).Code(s.chunkId).Zeros(12);
+    h.Zeros(size_t(kSuperEntryBytes) * limits_.indexEntries);
+    h.SetU32(listAt + 4, uint32_t(h.Size() - listAt - 8));
 }
 
 HRESULT AviWriter::WriteFrame(size_t stream, uint8_t* data, size_t size) {

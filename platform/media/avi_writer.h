@@ -24,6 +24,8 @@
 
 namespace kestrova::media {
 
+class RiffBytes;
+
 struct AviVideoFormat {
     int width = 0;
     int height = 0;
@@ -82,6 +84,9 @@ private:
     };
     enum class Scope { kSinceCheckpoint, kWholeRiff };
 
+    // The header of a file without frames; notes where its fields lie.
+    std::vector<uint8_t> LayOutHeader();
+    void AddStreamList(Stream& stream, RiffBytes& header);
     HRESULT Write(int64_t position, std::vector<uint8_t>& bytes, bool syncFirst = false);
     HRESULT Checkpoint(Scope scope);
     HRESULT WriteIndexChunk(Stream& stream, size_t number, Scope scope);
