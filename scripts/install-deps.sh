@@ -9,7 +9,7 @@ sudo_cmd=()
 packages=(
   # build
   cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  libturbojpeg0-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libavformat-dev libavcodec-dev libavutil-dev
+  libturbojpeg0-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libx11-dev libxext-dev libasound2-dev libssl-dev linux-libc-dev
   # tests and their peers
