@@ -5,6 +5,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control_class.h"
 #include "toolkit/control_window.h"
+#include "toolkit/slider.h"
 
 namespace kestrova {
 namespace {
@@ -12,6 +13,7 @@ namespace {
 // In registration order; the slider goes after the edit, the menu and the tooltip after the link.
 const toolkit::ControlClass* const kClasses[] = {
     &toolkit::kButtonExClass,
+    &toolkit::kSliderExClass,
 };
 
 }  // namespace
