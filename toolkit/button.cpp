@@ -13,8 +13,7 @@
 namespace kestrova {
 
 HWND CreateButtonEx(HWND parent, const wchar_t* text, int id, int x, int y, int width, int height) {
-    return CreateWindowExW(0, toolkit::kButtonExClass.name, text, WS_CHILD | WS_VISIBLE, x, y, width, height,
-                           parent, uintptr_t(id), nullptr, nullptr);
+    return toolkit::CreateControl(toolkit::kButtonExClass, parent, text, id, x, y, width, height);
 }
 
 namespace toolkit {

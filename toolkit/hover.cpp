@@ -36,4 +36,16 @@ void Hover::End(HWND control) {
     KillTimer(control, kHoverTimer);
 }
 
+bool TrackHover(Hover& hover, HWND control, UINT msg, WPARAM wParam) {
+    if (msg == WM_MOUSEMOVE) {
+        hover.Enter(control, CursorOn(control).overControl);
+        return true;
+    }
+    if (msg == WM_TIMER && wParam == kHoverTimer) {
+        hover.Poll(control, CursorOn(control).overControl);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace kestrova::toolkit

@@ -34,4 +34,8 @@ private:
     bool on_ = false;
 };
 
+// For a control that is hovered whenever it is the window under the cursor (check box and radio, link,
+// menu): handles WM_MOUSEMOVE and the hover timer's ticks. True when `msg` was one of them.
+bool TrackHover(Hover& hover, HWND control, UINT msg, WPARAM wParam);
+
 }  // namespace kestrova::toolkit

@@ -3,8 +3,12 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/windows.h"
 #include "toolkit/button.h"
+#include "toolkit/choice.h"
 #include "toolkit/control_class.h"
 #include "toolkit/control_window.h"
+#include "toolkit/framed_edit.h"
+#include "toolkit/label.h"
+#include "toolkit/link.h"
 #include "toolkit/slider.h"
 
 namespace kestrova {
@@ -12,8 +16,8 @@ namespace {
 
 // In registration order; the slider goes after the edit, the menu and the tooltip after the link.
 const toolkit::ControlClass* const kClasses[] = {
-    &toolkit::kButtonExClass,
-    &toolkit::kSliderExClass,
+    &toolkit::kButtonExClass, &toolkit::kLabelExClass, &toolkit::kEditExClass, &toolkit::kSliderExClass,
+    &toolkit::kChoiceExClass, &toolkit::kLinkExClass,
 };
 
 }  // namespace

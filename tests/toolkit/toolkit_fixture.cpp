@@ -1,6 +1,7 @@
 #include "tests/toolkit/toolkit_fixture.h"
 
 #include "platform/ui/windows.h"
+#include "toolkit/drawing.h"
 #include "toolkit/notify.h"
 #include "toolkit/toolkit.h"
 
@@ -95,6 +96,24 @@ std::vector<std::string> ToolkitTest::HeardFrom(HWND from) {
     }
     log.heard.clear();
     return got;
+}
+
+SIZE ToolkitTest::ClientSize(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    return SIZE{r.right, r.bottom};
+}
+
+SIZE ToolkitTest::Measured(const std::wstring& text) {
+    HDC dc = GetDC(parent);
+    HFONT font = CreateUiFont(L"Tahoma", 13, 0, 0);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CALCRECT);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(parent, dc);
+    return SIZE{r.right, r.bottom};
 }
 
 int ToolkitTest::CountPixels(HWND hwnd, RECT area, COLORREF colour) {

@@ -37,7 +37,12 @@ protected:
     std::vector<std::string> HeardFrom(HWND from);
     // The pointer at a client point of `hwnd`, moved there as the user would.
     void MoveTo(HWND hwnd, POINT client) { MoveMouse(OnScreen(hwnd, client)); }
-    void ClickAt(HWND hwnd, POINT client) { Click(OnScreen(hwnd, client)); }
+    void ClickAt(HWND hwnd, POINT client, MouseButton button = MouseButton::Left) {
+        Click(OnScreen(hwnd, client), button);
+    }
+    SIZE ClientSize(HWND hwnd);
+    // The size of `text` in the controls' font (Tahoma 13), as DrawTextW measures it.
+    SIZE Measured(const std::wstring& text);
     // How many pixels of `hwnd`'s client rectangle `area` have `colour`.
     int CountPixels(HWND hwnd, RECT area, COLORREF colour);
 
