@@ -16,8 +16,8 @@ namespace kestrova {
 
 HWND CreateSliderEx(HWND parent, int id, int x, int y, int width, int height, int minimum, int maximum) {
     const LPARAM range = MAKELPARAM(uint16_t(minimum), uint16_t(maximum));
-    return CreateWindowExW(0, toolkit::kSliderExClass.name, L"", WS_CHILD | WS_VISIBLE, x, y, width, height,
-                           parent, uintptr_t(id), nullptr, reinterpret_cast<void*>(range));
+    return toolkit::CreateControl(toolkit::kSliderExClass, parent, L"", id, x, y, width, height,
+                                  uintptr_t(range));
 }
 
 namespace toolkit {

@@ -37,7 +37,9 @@ protected:
     LRESULT Set(UINT property, LPARAM value) {
         return SendMessageW(slider, property, kPropertySetAndRepaint, value);
     }
-    LRESULT Get(UINT property, LPARAM which = 0) { return SendMessageW(slider, property, kPropertyRead, which); }
+    LRESULT Get(UINT property, LPARAM which = 0) {
+        return SendMessageW(slider, property, kPropertyRead, which);
+    }
     static int Tick(int value) { return 10 + 18 * value; }
     // Where the thumb of that colour stands: the middle of its columns on row 6; -1 when it is not there.
     int ThumbAt(COLORREF colour) {

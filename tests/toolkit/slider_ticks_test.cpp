@@ -39,11 +39,11 @@ TEST(SliderTicksTest, ADragSnapsToTheTickWithinHalfAGapAndHoldsBetweenTheZones) 
     const struct {
         int px, current, expected;
     } cases[] = {
-        {-40, 5, 0}, {17, 5, 0},   // everything left of the first zone's end
-        {18, 5, 5},  {19, 5, 5},   // between tick 0's zone and tick 1's: stays
-        {21, 5, 1},  {35, 5, 1},   // tick 28, open zone (20, 36)
-        {100, 0, 5}, {93, 0, 5},   // on tick 5 and just inside its zone
-        {92, 0, 0},  {183, 4, 10}, // the last tick takes everything from 182 on
+        {-40, 5, 0},  {17, 5, 0},    // everything left of the first zone's end
+        {18, 5, 5},   {19, 5, 5},    // between tick 0's zone and tick 1's: stays
+        {21, 5, 1},   {35, 5, 1},    // tick 28, open zone (20, 36)
+        {100, 0, 5},  {93, 0, 5},    // on tick 5 and just inside its zone
+        {92, 0, 0},   {183, 4, 10},  // the last tick takes everything from 182 on
         {500, 4, 10},
     };
     for (const auto& c : cases) EXPECT_EQ(ticks.ValueAt(c.px, c.current), c.expected) << "at " << c.px;
