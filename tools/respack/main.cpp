@@ -1,16 +1,20 @@
-// respack MANIFEST SOURCE_FOLDER OUTPUT.cpp DEPFILE
+// respack MANIFEST SOURCE_FOLDER OUTPUT.cpp DEPFILE [FOLDER...]
 // Writes OUTPUT.cpp with every file of the manifest as a byte array and the sorted lookup table of
 // platform/base/resources.h, and DEPFILE so the build reruns it when the manifest or any listed file changes.
+// A listed file is looked up in SOURCE_FOLDER, then in each further FOLDER (where the build writes the
+// pictures it paints). A bitmap whose size is not the one the manifest states stops the build.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/respack/manifest.h"
+#include "tools/respack/picture_size.h"
 
 namespace {
 
@@ -40,6 +44,23 @@ std::string DepfilePath(const std::string& path) {
     return escaped;
 }
 
+// The path of the first folder that holds `file`, with its bytes; empty when none can read it.
+std::string FindFile(const std::vector<std::string>& folders, const std::string& file, std::string& bytes) {
+    for (const std::string& folder : folders) {
+        if (ReadFile(folder + file, bytes)) return folder + file;
+    }
+    return std::string();
+}
+
+// Empty when the bitmap has the size its line states, else why not.
+std::string SizeProblem(const respack::ManifestEntry& entry, const std::string& bytes) {
+    const std::optional<respack::PictureSize> size = respack::ReadPictureSize(bytes);
+    if (!size) return entry.file + " is not a PNG, BMP or JPEG picture";
+    if (*size == respack::PictureSize{entry.width, entry.height}) return std::string();
+    return entry.file + " is " + std::to_string(size->width) + "x" + std::to_string(size->height) +
+           ", expected " + std::to_string(entry.width) + "x" + std::to_string(entry.height);
+}
+
 void AppendBytes(std::ostringstream& out, const std::string& bytes) {
     for (size_t i = 0; i < bytes.size(); ++i) {
         out << unsigned(static_cast<unsigned char>(bytes[i])) << ',';
@@ -50,12 +71,13 @@ void AppendBytes(std::ostringstream& out, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::cerr << "usage: respack MANIFEST SOURCE_FOLDER OUTPUT.cpp DEPFILE\n";
+    if (argc < 5) {
+        std::cerr << "usage: respack MANIFEST SOURCE_FOLDER OUTPUT.cpp DEPFILE [FOLDER...]\n";
         return 2;
     }
-    const std::string manifestPath = argv[1], folder = std::string(argv[2]) + "/", outputPath = argv[3],
-                      depfilePath = argv[4];
+    const std::string manifestPath = argv[1], outputPath = argv[3], depfilePath = argv[4];
+    std::vector<std::string> folders{std::string(argv[2]) + "/"};
+    for (int i = 5; i < argc; ++i) folders.push_back(std::string(argv[i]) + "/");
     std::string manifest;
     if (!ReadFile(manifestPath, manifest)) {
         std::cerr << manifestPath << ": cannot be read\n";
@@ -71,14 +93,21 @@ int main(int argc, char** argv) {
     std::string depfile = DepfilePath(outputPath) + ": " + DepfilePath(manifestPath);
     for (const respack::ManifestEntry& entry : entries) {
         std::string bytes;
-        const std::string path = folder + entry.file;
-        if (!ReadFile(path, bytes)) {
-            errors.push_back("line " + std::to_string(entry.line) + ": " + entry.file + " cannot be read");
+        const std::string where = "line " + std::to_string(entry.line) + ": ";
+        const std::string path = FindFile(folders, entry.file, bytes);
+        if (path.empty()) {
+            errors.push_back(where + entry.file + " cannot be read");
             continue;
         }
         if (bytes.empty()) {
-            errors.push_back("line " + std::to_string(entry.line) + ": " + entry.file + " is empty");
+            errors.push_back(where + entry.file + " is empty");
             continue;
+        }
+        if (entry.kind == "bitmap") {
+            if (std::string problem = SizeProblem(entry, bytes); !problem.empty()) {
+                errors.push_back(where + problem);
+                continue;
+            }
         }
         depfile += " \\\n  " + DepfilePath(path);
         const std::string name =

@@ -31,10 +31,17 @@ std::vector<std::string> Words(std::string_view line) {
     return words;
 }
 
-bool ParseId(const std::string& text, int* id) {
+bool ParseNumber(std::string_view text, int* number) {
     const char* end = text.data() + text.size();
-    auto [rest, error] = std::from_chars(text.data(), end, *id);
-    return error == std::errc() && rest == end && *id >= 1 && *id <= 65535;
+    auto [rest, error] = std::from_chars(text.data(), end, *number);
+    return error == std::errc() && rest == end && *number >= 1 && *number <= 65535;
+}
+
+// "37x148"
+bool ParseSize(std::string_view text, int* width, int* height) {
+    const size_t x = text.find('x');
+    return x != std::string_view::npos && ParseNumber(text.substr(0, x), width) &&
+           ParseNumber(text.substr(x + 1), height);
 }
 
 }  // namespace
@@ -63,17 +70,21 @@ std::vector<ManifestEntry> ParseManifest(std::string_view text, std::vector<std:
         if (words.empty() || words[0][0] == '#') continue;
         const std::string where = "line " + std::to_string(number) + ": ";
         ManifestEntry entry;
-        if (words.size() != 3) {
-            errors.push_back(where + "expected \"kind id file\"");
+        const bool bitmap = words[0] == "bitmap";
+        if (words.size() != (bitmap ? 4u : 3u)) {
+            errors.push_back(
+                where + (bitmap ? "expected \"bitmap id WIDTHxHEIGHT file\"" : "expected \"kind id file\""));
         } else if (KindEnumerator(words[0]).empty()) {
             errors.push_back(where + "unknown kind \"" + words[0] + "\"");
-        } else if (!ParseId(words[1], &entry.id)) {
+        } else if (!ParseNumber(words[1], &entry.id)) {
             errors.push_back(where + "id \"" + words[1] + "\" is not a number from 1 to 65535");
+        } else if (bitmap && !ParseSize(words[2], &entry.width, &entry.height)) {
+            errors.push_back(where + "size \"" + words[2] + "\" is not WIDTHxHEIGHT, each from 1 to 65535");
         } else if (!seen.insert({words[0], entry.id}).second) {
             errors.push_back(where + words[0] + " " + words[1] + " is listed twice");
         } else {
             entry.kind = words[0];
-            entry.file = words[2];
+            entry.file = words.back();
             entry.line = number;
             entries.push_back(std::move(entry));
         }

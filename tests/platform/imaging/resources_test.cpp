@@ -13,6 +13,7 @@ namespace kestrova::imaging {
 namespace {
 
 constexpr int kMicrophoneSymbol = 5652;
+constexpr int kNoSuchBitmap = 5666;  // a gap among the program's bitmap ids
 
 std::vector<uint8_t> SourceFile(const char* relative) {
     const char* root = std::getenv("KESTROVA_SOURCE_DIR");
@@ -28,7 +29,7 @@ TEST(ProgramResources, FindsPackedBytesByKindAndId) {
     ASSERT_EQ(found.size, file.size());
     EXPECT_EQ(std::memcmp(found.data, file.data(), file.size()), 0);
 
-    EXPECT_FALSE(FindProgramResource(ResourceKind::Bitmap, kMicrophoneSymbol + 1, &found));
+    EXPECT_FALSE(FindProgramResource(ResourceKind::Bitmap, kNoSuchBitmap, &found));
     EXPECT_FALSE(FindProgramResource(ResourceKind::Bitmap, 0, &found));
     EXPECT_FALSE(FindProgramResource(ResourceKind::Icon, kMicrophoneSymbol, &found));
 }
@@ -48,7 +49,7 @@ TEST(ProgramResources, BitmapResourceLocksAsTwentyFourBitRows) {
         ASSERT_EQ(std::memcmp(buffer.data() + y * 258, file.data() + 54 + (127 - y) * 260, 258), 0) << y;
     }
 
-    EXPECT_FALSE(Bitmap::FromResource(kMicrophoneSymbol + 1));
+    EXPECT_FALSE(Bitmap::FromResource(kNoSuchBitmap));
 }
 
 }  // namespace

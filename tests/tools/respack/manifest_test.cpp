@@ -8,12 +8,15 @@ namespace {
 TEST(ResourceManifest, ReadsEntriesAndSkipsCommentsAndBlankLines) {
     std::vector<std::string> errors;
     const auto entries = ParseManifest(
-        "# kind id file\n\nbitmap 5652 bitmaps/mic.bmp\n  icon\t101   icons/main.ico  \nmenu 4608 menu.txt",
+        "# kind id file\n\nbitmap 5652 86x128 bitmaps/mic.bmp\n  icon\t101   icons/main.ico  \nmenu 4608 "
+        "menu.txt",
         errors);
     EXPECT_TRUE(errors.empty());
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].kind, "bitmap");
     EXPECT_EQ(entries[0].id, 5652);
+    EXPECT_EQ(entries[0].width, 86);
+    EXPECT_EQ(entries[0].height, 128);
     EXPECT_EQ(entries[0].file, "bitmaps/mic.bmp");
     EXPECT_EQ(entries[0].line, 3);
     EXPECT_EQ(entries[1].kind, "icon");
@@ -26,18 +29,23 @@ TEST(ResourceManifest, ReportsEveryBadLineByNumber) {
         const char* line;
         const char* error;
     } cases[] = {
-        {"bitmap 5652", "line 2: expected \"kind id file\""},
-        {"bitmap 1 a.bmp extra", "line 2: expected \"kind id file\""},
+        {"bitmap 5652 86x128", "line 2: expected \"bitmap id WIDTHxHEIGHT file\""},
+        {"bitmap 5652 a.bmp", "line 2: expected \"bitmap id WIDTHxHEIGHT file\""},
+        {"icon 1 1x1 a.ico", "line 2: expected \"kind id file\""},
         {"cursor 1 a.cur", "line 2: unknown kind \"cursor\""},
-        {"bitmap 0 a.bmp", "line 2: id \"0\" is not a number from 1 to 65535"},
-        {"bitmap 65536 a.bmp", "line 2: id \"65536\" is not a number from 1 to 65535"},
-        {"bitmap 12x a.bmp", "line 2: id \"12x\" is not a number from 1 to 65535"},
-        {"bitmap 10 other.bmp", "line 2: bitmap 10 is listed twice"},
+        {"bitmap 0 1x1 a.bmp", "line 2: id \"0\" is not a number from 1 to 65535"},
+        {"bitmap 65536 1x1 a.bmp", "line 2: id \"65536\" is not a number from 1 to 65535"},
+        {"bitmap 12x 1x1 a.bmp", "line 2: id \"12x\" is not a number from 1 to 65535"},
+        {"bitmap 1 37 a.bmp", "line 2: size \"37\" is not WIDTHxHEIGHT, each from 1 to 65535"},
+        {"bitmap 1 0x5 a.bmp", "line 2: size \"0x5\" is not WIDTHxHEIGHT, each from 1 to 65535"},
+        {"bitmap 1 5x a.bmp", "line 2: size \"5x\" is not WIDTHxHEIGHT, each from 1 to 65535"},
+        {"bitmap 1 5x-4 a.bmp", "line 2: size \"5x-4\" is not WIDTHxHEIGHT, each from 1 to 65535"},
+        {"bitmap 10 2x2 other.bmp", "line 2: bitmap 10 is listed twice"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> errors;
         const auto entries =
-            ParseManifest(std::string("bitmap 10 a.bmp\n") + c.line + "\nicon 10 a.ico\n", errors);
+            ParseManifest(std::string("bitmap 10 4x4 a.bmp\n") + c.line + "\nicon 10 a.ico\n", errors);
         EXPECT_EQ(entries.size(), 2u) << c.line;
         EXPECT_EQ(errors, std::vector<std::string>{c.error}) << c.line;
     }
@@ -45,7 +53,7 @@ TEST(ResourceManifest, ReportsEveryBadLineByNumber) {
 
 TEST(ResourceManifest, SortsByKindInEnumerationOrderThenId) {
     std::vector<std::string> errors;
-    auto entries = ParseManifest("menu 1 m\nicon 9 i\nbitmap 20 b\nbitmap 3 c\ndata 2 d\n", errors);
+    auto entries = ParseManifest("menu 1 m\nicon 9 i\nbitmap 20 1x1 b\nbitmap 3 1x1 c\ndata 2 d\n", errors);
     SortForLookup(entries);
     std::vector<std::pair<std::string, int>> order;
     for (const auto& entry : entries) order.emplace_back(entry.kind, entry.id);
