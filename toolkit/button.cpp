@@ -200,7 +200,7 @@ void WButtonEx::Click(int cursorY) {
             if (toggleOnClick_) checked_ = !checked_;
             break;
         case kCycleButton:
-            if (++value_ > Maximum()) value_ = Minimum();
+            value_ = value_ >= Maximum() ? Minimum() : value_ + 1;  // past the maximum, back to the minimum
             break;
         case kSpinButton:
             // A press that already repeated has stepped; a short one steps once now.

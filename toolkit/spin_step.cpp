@@ -1,12 +1,15 @@
 #include "toolkit/spin_step.h"
 
+#include <cstdint>
+
 namespace kestrova::toolkit {
 namespace {
 
-int Clamp(int value, int minimum, int maximum) {
+// Wide, so that a value stored as given near the ends of int cannot overflow on its step.
+int Clamp(int64_t value, int minimum, int maximum) {
     if (value > maximum) value = maximum;
     if (value < minimum) value = minimum;
-    return value;
+    return int(value);
 }
 
 // The step for a cursor `beyond` pixels past the inner edge of an inset band: grows every 9 pixels.
@@ -18,18 +21,19 @@ int FarStep(int maximum, int beyond) {
 }  // namespace
 
 int SpinClick(int value, int minimum, int maximum, int y, int height) {
-    return Clamp(y <= height / 2 ? value + 1 : value - 1, minimum, maximum);
+    return Clamp(y <= height / 2 ? int64_t(value) + 1 : int64_t(value) - 1, minimum, maximum);
 }
 
 int SpinRepeat(int value, int minimum, int maximum, int y, int inset, int height) {
     const int top = 0, bottom = height;
+    int64_t stepped = value;
     if (y < top + inset)
-        value += FarStep(maximum, top - y + inset);
+        stepped += FarStep(maximum, top - y + inset);
     else if (y < bottom - inset)
-        value += y > bottom / 2 ? -1 : 1;
+        stepped += y > bottom / 2 ? -1 : 1;
     else
-        value -= FarStep(maximum, y - bottom + inset);
-    return Clamp(value, minimum, maximum);
+        stepped -= FarStep(maximum, y - bottom + inset);
+    return Clamp(stepped, minimum, maximum);
 }
 
 }  // namespace kestrova::toolkit

@@ -44,6 +44,9 @@ TEST_F(ButtonTest, ACycleButtonStepsThroughItsRangeAndWrapsToTheMinimum) {
         EXPECT_EQ(Told(), kClick);
         EXPECT_EQ(Get(kButtonValue), expected);
     }
+    Set(kButtonValue, INT32_MAX);  // stored as given; the next click still wraps
+    ClickAt(button, POINT{60, 18});
+    EXPECT_EQ(Get(kButtonValue), 0);
 }
 
 TEST_F(ButtonTest, APushButtonShowsHoverAndPressAndReportsAClickAfterTheLostCapture) {

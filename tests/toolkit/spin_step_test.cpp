@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace kestrova::toolkit {
 namespace {
 
@@ -19,7 +21,8 @@ TEST(SpinStepTest, ARepeatStepsByOneInsideAndMoreTheFartherTheCursorIsDraggedOut
         {50, 35, 47},    // bottom inset band
         {50, 60, 45},    // below: (60 - 37 + 2) / 9 + 2 = 4
         {98, -20, 100},  // kept in range
-        {3, 60, 0},
+        {3, 60, 0},         {INT32_MAX, 10, 100},  // a value stored as given, far out of range
+        {INT32_MIN, 30, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(SpinRepeat(c.value, 0, 100, c.y, 2, 37), c.expected) << "y " << c.y;
 }
