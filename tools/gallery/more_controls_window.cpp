@@ -48,7 +48,7 @@ constexpr Box kBoxes[] = {
     {L"Yes, No", L"Remove the device \"Front door\" from the list?", kMessageYesNoStyle, kMessageQuestion},
     {L"Yes, No, Cancel", L"The settings were changed. <nl> Save them before closing the window?",
      kMessageYesNoCancelStyle, kMessageQuestion},
-    {L"Don't show again",
+    {L"With check box",
      L"The device could not be started because another program is using it. Close the other program and "
      L"power the device again.",
      kMessageOkStyle | kMessageDontShowAgain, kMessageError},
@@ -79,14 +79,14 @@ HWND AddSlider(HWND window, int y, int width, int maximum, int value, int level,
 
 void AddSliders(HWND window) {
     AddSlider(window, 96, 201, 10, 3, 6, kLevelBlue);
-    Caption(window, L"0..10, level 6", 264, 98);
+    Caption(window, L"0..10, level 6", 312, 98);
     AddSlider(window, 130, 201, 10, 7, 10, kLevelRed);
-    Caption(window, L"full level, red", 264, 132);
+    Caption(window, L"full level, red", 312, 132);
     AddSlider(window, 164, 250, 25, 12, 17, kLevelGreen);
     Caption(window, L"0..25, green", 312, 166);
     HWND disabled = AddSlider(window, 198, 201, 10, 5, 0, kLevelBlue);
     EnableWindow(disabled, FALSE);
-    Caption(window, L"disabled", 264, 200);
+    Caption(window, L"disabled", 312, 200);
 }
 
 void AddMenuAndToolTip(HWND window, More& more) {
@@ -99,17 +99,23 @@ void AddMenuAndToolTip(HWND window, More& more) {
     CreateDropDownButton(window, L"127.0.0.1", kAddressButton, 44, 292, 164, 37, 2);
     Caption(window, L"opens a menu", 44, 333);
     CreateDialogButton(window, L"Power", kPowerButton, 264, 292, 91, 37, 2);
-    Caption(window, L"rest the cursor on it", 264, 333);
+    Caption(window, L"hover it", 367, 303);
+}
+
+// A label fits itself to the text it is made with; each answer gets a label of its own.
+void ShowAnswer(HWND window, const std::wstring& text) {
+    if (HWND old = GetDlgItem(window, kAnswerLabel)) DestroyWindow(old);
+    CreateLabelEx(window, text.c_str(), kAnswerLabel, 44, 492, 392, 0, 13, 0);
 }
 
 void AddMessageBoxes(HWND window) {
+    const int widths[] = {64, 76, 118, 110};
     int x = 44;
     for (int i = 0; i < int(std::size(kBoxes)); ++i) {
-        const int width = i < 2 ? 80 : 122;
-        CreateDialogButton(window, kBoxes[i].button, kFirstBoxButton + i, x, 440, width, 37, 2);
-        x += width + 8;
+        CreateDialogButton(window, kBoxes[i].button, kFirstBoxButton + i, x, 440, widths[i], 37, 2);
+        x += widths[i] + 8;
     }
-    CreateLabelEx(window, L"Open a box; its answer shows here.", kAnswerLabel, 44, 492, 392, 0, 13, 0);
+    ShowAnswer(window, L"Open a box; its answer shows here.");
 }
 
 void OpenMenu(HWND window) {
@@ -137,7 +143,7 @@ void OpenBox(HWND window, const Box& box) {
     if (button >= 1 && button <= 4) answer += std::wstring(L" (") + kNames[button];
     if (result & kMessageTicked) answer += L", don't show again";
     if (button >= 1 && button <= 4) answer += L")";
-    SetWindowTextW(GetDlgItem(window, kAnswerLabel), (answer + L".").c_str());
+    ShowAnswer(window, answer + L".");
 }
 
 void OnCommand(HWND window, WPARAM wParam) {
