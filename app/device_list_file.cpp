@@ -65,7 +65,7 @@ int DeviceListFile::Save(const DeviceList& list) {
         device->GetSettings(*record);
         std::memcpy(bytes.data() + kHeaderSize + --slot * kRecordSize, record->Bytes(), kRecordSize);
     }
-    if (WriteFileAtomic(Path(), bytes.data(), bytes.size())) return 1;
+    if (WriteFileAtomic(Path(), bytes.data(), bytes.size(), Durability::SyncToDisk)) return 1;
     DebugOutput("DevList.db could not be written; the saved list stays as it was");
     return 0;
 }

@@ -61,7 +61,7 @@ bool ProfileFile::Read(std::wstring_view path) {
 bool ProfileFile::Write(std::wstring_view path) const {
     std::string text;
     for (const std::string& line : lines_) text += line + "\n";
-    return WriteFileAtomic(path, text.data(), text.size());
+    return WriteFileAtomic(path, text.data(), text.size(), Durability::SyncToDisk);
 }
 
 ProfileFile::Place ProfileFile::Find(std::string_view section, std::string_view key) const {

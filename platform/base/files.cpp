@@ -107,7 +107,7 @@ bool ReadWholeFile(std::wstring_view path, std::vector<uint8_t>& out) {
     return ok;
 }
 
-bool WriteFileAtomic(std::wstring_view path, const void* data, size_t size) {
+bool WriteFileAtomic(std::wstring_view path, const void* data, size_t size, Durability durability) {
     static std::atomic<unsigned> counter{0};
     std::string target = NativePath(path);
     std::string temp = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
@@ -126,6 +126,7 @@ bool WriteFileAtomic(std::wstring_view path, const void* data, size_t size) {
         p += n;
         left -= size_t(n);
     }
+    if (ok && durability == Durability::SyncToDisk) ok = fdatasync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     if (ok && rename(temp.c_str(), target.c_str()) == 0) return true;
     unlink(temp.c_str());

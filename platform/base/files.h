@@ -21,8 +21,12 @@ bool RemoveFile(std::wstring_view path);
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::wstring_view path, std::vector<uint8_t>& out);
 // Writes `size` bytes to a temporary file beside `path` and renames it over `path`, so a reader sees either the
-// old or the new content, never a part.
-bool WriteFileAtomic(std::wstring_view path, const void* data, size_t size);
+// old or the new content, never a part. With `Durability::SyncToDisk` the data reaches the disk before the rename,
+// so a power cut right after a save leaves the old file or the new one, whole; files that are rewritten every
+// second and lose nothing when lost (web snapshots) skip that cost.
+enum class Durability { CacheOnly, SyncToDisk };
+bool WriteFileAtomic(std::wstring_view path, const void* data, size_t size,
+                     Durability durability = Durability::CacheOnly);
 // The folder part of a path, with its trailing "/" ("" when there is none).
 std::wstring FolderOf(std::wstring_view path);
 // Appends "/" when missing.

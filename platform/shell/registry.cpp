@@ -23,7 +23,7 @@ RegistryTree Load() {
 
 bool Save(const RegistryTree& tree) {
     const std::string text = FormatRegistryFile(tree);
-    return WriteFileAtomic(RegistryFilePath(), text.data(), text.size());
+    return WriteFileAtomic(RegistryFilePath(), text.data(), text.size(), Durability::SyncToDisk);
 }
 
 // "a/b\\\\c\\" becomes "a\\b\\c".
