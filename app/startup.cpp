@@ -7,6 +7,7 @@
 #include "app/popup_view.h"
 #include "app/program_pages.h"
 #include "app/registry_values.h"
+#include "app/termination_signals.h"
 #include "engine/recording_filters.h"
 #include "engine/tcp_socket.h"
 #include "platform/base/debug.h"
@@ -72,6 +73,9 @@ void RecordFirstRun() {
 }
 
 int WinMain(int argc, const char* const* argv) {
+    InstanceRequests requests;
+    // Before any thread starts, so that the signals reach only the thread that waits for them.
+    TerminationSignals signals(requests);
     if (!InitToolkit()) {
         ReportStartFailure(L"ERROR: Failed to initialize toolkit");
         return 0;
@@ -80,7 +84,6 @@ int WinMain(int argc, const char* const* argv) {
         ReportStartFailure(L"ERROR: Failed to initialize the window classes");
         return 0;
     }
-    InstanceRequests requests;
     std::unique_ptr<InstanceChannel> channel;
     if (!BecomeTheRunningInstance(requests, channel)) return 0;
     RecordFirstRun();

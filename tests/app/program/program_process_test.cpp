@@ -44,6 +44,7 @@ public:
         }
     }
     bool Started() const { return pid_ > 0; }
+    void Signal(int signal) const { kill(pid_, signal); }
 
     // Waits for the program to end: its exit code, or -1 when it did not end in time or not normally.
     int ExitCode() {
@@ -115,6 +116,19 @@ TEST_F(ProgramProcessTest, AskedToCloseItSavesItsStateAndEndsWithZero) {
         if (saveList) {
             EXPECT_EQ(list.size(), DeviceListFile::kHeaderSize + DeviceSettings::kSize);
         }
+    }
+}
+
+TEST_F(ProgramProcessTest, EndedBySignalItStillClosesThroughItsShutdown) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        RemoveFile(AppSettings::FilePath());
+        ProgramProcess program({"/min"});
+        ASSERT_TRUE(program.Started());
+        ASSERT_TRUE(InstanceAnswers());
+        program.Signal(signal);
+        EXPECT_EQ(program.ExitCode(), 0);
+        EXPECT_TRUE(SettingsSaved());
     }
 }
 
