@@ -25,8 +25,17 @@ constexpr int kIconResource = 101;
 constexpr int kFrameSkin = 5377, kCloseSkin = 5462;
 constexpr int kCloseFromRight = 52, kCloseWidth = 41, kCloseHeight = 17;
 constexpr COLORREF kText = RGB(70, 70, 72);
+constexpr COLORREF kCaptionText = RGB(240, 240, 240);  // on the dark caption band
+constexpr RECT kCaptionPlace{14, 0, kPopupWidth - 60, 29};
+constexpr int kNameCapacity = 256;  // 255 characters and the terminator
 constexpr UINT_PTR kRepaintTimer = 100;
 constexpr UINT kRepaintMs = 40;  // 25 pictures a second
+
+std::wstring NameOf(Device* device) {
+    wchar_t name[kNameCapacity] = {};
+    if (device != nullptr) device->GetFriendlyName(name, kNameCapacity - 1);
+    return name;
+}
 
 void BringForward(HWND window) {
     UpdateWindow(window);
@@ -48,7 +57,11 @@ BOOL RegisterPopupWindowClass() {
 }
 
 PopupWindow::PopupWindow(HWND window, const CREATESTRUCTW& create)
-    : window_(window), device_(static_cast<Device*>(create.lpCreateParams)), serial_(DeviceSerial(device_)) {}
+    : window_(window),
+      device_(static_cast<Device*>(create.lpCreateParams)),
+      serial_(DeviceSerial(device_)),
+      name_(NameOf(device_)),
+      captionFont_(CreateUiFont(L"Tahoma", 13, 1, 0)) {}
 
 HWND PopupWindow::Find(Device* device) {
     if (device == nullptr) return nullptr;
@@ -129,6 +142,13 @@ void PopupWindow::OnCommand(int id) {
 void PopupWindow::Paint(HDC dc, int width, int height) const {
     toolkit::DrawWindowFrame(dc, kFrameSkin, width, height);
     SetBkMode(dc, TRANSPARENT);
+    {
+        const toolkit::SelectedObject font(dc, captionFont_.get());
+        SetTextColor(dc, kCaptionText);
+        RECT caption = kCaptionPlace;
+        DrawTextW(dc, name_.c_str(), -1, &caption,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     SetTextColor(dc, kText);
     DrawDashedFrame(dc, L"", 19, 49, 332, 252);
     if (IsSameListedDevice(device_, serial_) && device_->GetState(kStatePowered)) {

@@ -1,12 +1,14 @@
 #pragma once
-// The popup view, class BKV2PopupWndClass: a small skinned topmost window with one device's live picture,
-// at most one per device. The alarm's preview action and the display window's popup button open it; it
-// lives until its close button, and shows light grey once its device is stopped or gone. Its "Stay on top"
-// box lets other windows cover it. User-interface thread only.
+// The popup view, class BKV2PopupWndClass: a small skinned topmost window with one device's live picture
+// under its name, at most one per device. The alarm's preview action and the display window's popup button
+// open it; it lives until its close button, and shows light grey once its device is stopped or gone. Its
+// "Stay on top" box lets other windows cover it. User-interface thread only.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/ui/messages.h"
+#include "toolkit/gdi_object.h"
 
 namespace kestrova {
 
@@ -43,6 +45,8 @@ private:
     // Not owned: drawn only while the device list confirms it is the same device.
     Device* device_;
     uint64_t serial_;
+    std::wstring name_;  // as it was when the popup opened, so that it stays when the device goes
+    toolkit::OwnedGdiObject captionFont_;
 };
 
 }  // namespace kestrova

@@ -60,11 +60,14 @@ echo "run: no X display (DISPLAY is ${DISPLAY:-not set}); starting a virtual one
 number=90
 while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
 export DISPLAY=":$number"
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# Each in a session of its own, so that Ctrl+C reaches only this script, which ends the program first (it
+# saves as it closes, on its display) and its display after it.
+setsid Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 kestrova=
 stop() {
-  trap - INT TERM EXIT
+  trap - EXIT
+  trap 'kill -TERM "$kestrova" 2>/dev/null' INT TERM  # a second Ctrl+C ends the program at once
   if [ -n "$kestrova" ]; then
     kill -TERM "$kestrova" 2>/dev/null || true
     wait "$kestrova" 2>/dev/null || true
@@ -78,7 +81,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 echo "run: Kestrova runs on the virtual display $DISPLAY; Ctrl+C ends it"
-"$program" "$@" &
+setsid "$program" "$@" &
 kestrova=$!
 sleep 4
 shot=$PWD/build/kestrova-screen.png

@@ -46,7 +46,8 @@ protected:
     // The colours along the display's middle row.
     std::set<COLORREF> MiddleRowColours() {
         std::set<COLORREF> colours;
-        for (int x = 0; x < kDisplayWidth; x += 4) colours.insert(ReadPixel(Display(), x, kDisplayHeight / 2));
+        for (int x = 0; x < kDisplayWidth; x += 4)
+            colours.insert(ReadPixel(Display(), x, kDisplayHeight / 2));
         return colours;
     }
 

@@ -45,6 +45,12 @@ TEST_F(ViewsTest, EachDeviceHasOnePopupThatLaterRequestsBringForward) {
     EXPECT_EQ(PictureOf(porchPopup), FrameColour(0, 0, 200));
     EXPECT_EQ(PictureOf(PopupWindow::Find(yard)), FrameColour(200, 0, 0));
 
+    // The device's name in the caption band, in light letters on the dark band.
+    int lettered = 0;
+    for (int y = 0; y < 29; ++y)
+        for (int x = 14; x < 120; ++x) lettered += ReadPixel(porchPopup, x, y) == RGB(240, 240, 240);
+    EXPECT_GT(lettered, 20);
+
     RECT placed;
     GetWindowRect(porchPopup, &placed);
     EXPECT_EQ(placed.left, 640 - 185);
