@@ -1,5 +1,7 @@
 // JPEG through the TurboJPEG API. Each thread keeps its own coder handles and output buffer, so a frame costs
-// no set-up and no allocation once the first one has been coded.
+// no set-up and no allocation once the first one has been coded. A decoder handle that failed is thrown away:
+// libjpeg stops where an error finds it, for instance half-way through a header, and would read the next
+// picture as the rest of the damaged one.
 #include <turbojpeg.h>
 
 #include <climits>
@@ -19,6 +21,10 @@ public:
 
     tjhandle Compressor() { return compressor_ ? compressor_ : (compressor_ = tjInitCompress()); }
     tjhandle Decompressor() { return decompressor_ ? decompressor_ : (decompressor_ = tjInitDecompress()); }
+    void DropDecompressor() {
+        tjDestroy(decompressor_);
+        decompressor_ = nullptr;
+    }
 
     // A buffer that holds any JPEG of that size, so the compressor never has to grow it.
     unsigned char* Buffer(int width, int height, unsigned long* capacity) {
@@ -45,6 +51,31 @@ JpegCoders& ThreadCoders() {
     return coders;
 }
 
+// How a decode ended: `kRefused` when the bytes hold no picture or `place` refused it, `kFailed` when the
+// library met an error.
+enum class Outcome { kDecoded, kRefused, kFailed };
+
+Outcome DecodeWith(tjhandle handle, const uint8_t* data, size_t size, const PlaceRows& place) {
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(handle, data, size, &width, &height, &subsampling, &colorspace) != 0) {
+        return Outcome::kFailed;
+    }
+    // A stream of tables alone reads as a header without a picture.
+    if (width <= 0 || height <= 0) return Outcome::kRefused;
+    int stride = 0;
+    uint8_t* top = place(width, height, &stride);
+    if (top == nullptr) return Outcome::kRefused;
+    uint8_t* first = stride < 0 ? top + ptrdiff_t(height - 1) * stride : top;
+    const int flags = stride < 0 ? TJFLAG_BOTTOMUP : 0;
+    // Warnings (a few stray bytes, a picture cut short) still leave a whole picture, as cameras expect of a
+    // decoder; only errors drop it.
+    return tjDecompress2(handle, data, size, first, width, stride < 0 ? -stride : stride, height, TJPF_BGR,
+                         flags) == 0 ||
+                   tjGetErrorCode(handle) == TJERR_WARNING
+               ? Outcome::kDecoded
+               : Outcome::kFailed;
+}
+
 }  // namespace
 
 bool LooksLikeJpeg(const uint8_t* data, size_t size) {
@@ -53,24 +84,12 @@ bool LooksLikeJpeg(const uint8_t* data, size_t size) {
 
 bool DecodeJpegRows(const uint8_t* data, size_t size, const PlaceRows& place) {
     if (size > ULONG_MAX) return false;
-    tjhandle handle = ThreadCoders().Decompressor();
+    JpegCoders& coders = ThreadCoders();
+    tjhandle handle = coders.Decompressor();
     if (handle == nullptr) return false;
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    // A stream of tables alone reads as a header without a picture.
-    if (tjDecompressHeader3(handle, data, size, &width, &height, &subsampling, &colorspace) != 0 ||
-        width <= 0 || height <= 0) {
-        return false;
-    }
-    int stride = 0;
-    uint8_t* top = place(width, height, &stride);
-    if (top == nullptr) return false;
-    uint8_t* first = stride < 0 ? top + ptrdiff_t(height - 1) * stride : top;
-    const int flags = stride < 0 ? TJFLAG_BOTTOMUP : 0;
-    // Warnings (a few stray bytes, a picture cut short) still leave a whole picture, as cameras expect of a
-    // decoder; only errors drop it.
-    return tjDecompress2(handle, data, size, first, width, stride < 0 ? -stride : stride, height, TJPF_BGR,
-                         flags) == 0 ||
-           tjGetErrorCode(handle) == TJERR_WARNING;
+    const Outcome outcome = DecodeWith(handle, data, size, place);
+    if (outcome == Outcome::kFailed) coders.DropDecompressor();
+    return outcome == Outcome::kDecoded;
 }
 
 Status EncodeJpeg(const Bitmap& bitmap, int quality, std::vector<uint8_t>& out) {

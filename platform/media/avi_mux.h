@@ -1,23 +1,20 @@
 #pragma once
-// The AVI multiplexer: video streams in, an AVI file stream out to a File Writer. libavformat writes the
-// container as OpenDML (AVI 2.0): past 1 GiB it goes on in extension chunks with their own index, so a
-// recording of any length stays readable; the indexes are finished when the graph stops.
+// The AVI multiplexer: video streams in, an AVI file stream out to a File Writer. The file is laid out by
+// an AviWriter, which keeps it playable while it grows (see avi_writer.h): a recording cut off by a crash
+// loses at most about its last second, and one of any length stays readable past 1 GiB.
 
-#include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
+#include "platform/media/avi_writer.h"
 #include "platform/media/base_filter.h"
-
-struct AVFormatContext;
-struct AVIOContext;
 
 namespace kestrova::media {
 
 class AviMux : public IBaseFilter {
 public:
-    AviMux();
-    ~AviMux() override;
+    explicit AviMux(AviLimits limits = {});
 
 protected:
     std::vector<AM_MEDIA_TYPE> PinMediaTypes(IPin& pin) override;
@@ -28,25 +25,14 @@ protected:
     void OnStop() override;
 
 private:
-    struct Stream {
-        IPin* pin;
-        int index;       // the container's stream index
-        int64_t frames;  // frames written so far
-        int64_t timePerFrame;
-    };
+    HRESULT WriteBytes(int64_t position, uint8_t* data, size_t size, bool syncFirst);
 
-    static int WritePacket(void* opaque, uint8_t* data, int size);
-    static int64_t Seek(void* opaque, int64_t offset, int whence);
-    void Close();
-
+    const AviLimits limits_;
     IPin* output_;
     std::vector<IPin*> inputs_;
-    std::mutex mutex_;  // one packet at a time, also from several streams
-    AVFormatContext* format_ = nullptr;
-    std::vector<Stream> streams_;
-    int64_t position_ = 0;  // where the next byte of the file stream goes
-    int64_t size_ = 0;      // bytes in the file so far
-    HRESULT writeResult_ = S_OK;
+    std::mutex mutex_;                   // one sample at a time, also from several streams
+    std::unique_ptr<AviWriter> writer_;  // while running
+    std::vector<IPin*> streams_;         // the inputs recorded, in stream order
 };
 
 }  // namespace kestrova::media

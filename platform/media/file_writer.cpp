@@ -53,6 +53,7 @@ HRESULT FileWriter::OnRun() {
 HRESULT FileWriter::Receive(IPin&, MediaSample& sample) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (fd_ < 0) return VFW_E_WRONG_STATE;
+    if (sample.syncFirst && ::fdatasync(fd_) != 0) return VFW_E_FILE_ERROR;
     size_t done = 0;
     while (done < sample.length) {
         const ssize_t n =

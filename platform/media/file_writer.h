@@ -1,7 +1,8 @@
 #pragma once
 // The File Writer: takes a file stream (bytes with their positions) and writes it into the file named by
 // its file sink. The file is created when the graph runs, so a name that is replaced before every run is
-// never created itself.
+// never created itself. Bytes that ask for it (a header that describes what came before) are written only
+// once everything before them is on the disk.
 
 #include <mutex>
 #include <string>

@@ -17,6 +17,9 @@ struct MediaSample {
     bool syncPoint = true;
     // For file streams (MEDIATYPE_Stream): the byte offset in the file at which `data` belongs.
     int64_t position = 0;
+    // For file streams: everything written before must be durable (on the disk) before these bytes are
+    // written, because they describe it, as a header describes the data it counts.
+    bool syncFirst = false;
 };
 
 }  // namespace kestrova::media

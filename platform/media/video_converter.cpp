@@ -1,9 +1,9 @@
 #include "platform/media/video_converter.h"
 
-#include <turbojpeg.h>
-
 #include <algorithm>
 #include <cstdlib>
+
+#include "platform/imaging/bitmap.h"
 
 namespace kestrova::media {
 namespace {
@@ -22,13 +22,7 @@ bool IsConvertible(const AM_MEDIA_TYPE& type) {
 }  // namespace
 
 VideoConverter::VideoConverter()
-    : input_(AddPin(L"Input", PINDIR_INPUT)),
-      output_(AddPin(L"Output", PINDIR_OUTPUT)),
-      jpeg_(tjInitDecompress()) {}
-
-VideoConverter::~VideoConverter() {
-    if (jpeg_) tjDestroy(jpeg_);
-}
+    : input_(AddPin(L"Input", PINDIR_INPUT)), output_(AddPin(L"Output", PINDIR_OUTPUT)) {}
 
 void VideoConverter::Yuy2ToBottomUpBgr(const uint8_t* yuy2, int width, int height, uint8_t* bgr) {
     // ITU-R BT.601, studio range, in 8-bit fixed point.
@@ -57,7 +51,7 @@ std::vector<AM_MEDIA_TYPE> VideoConverter::PinMediaTypes(IPin& pin) {
 }
 
 bool VideoConverter::PinAccepts(IPin& pin, const AM_MEDIA_TYPE& type) {
-    if (&pin == input_) return jpeg_ && IsConvertible(type);
+    if (&pin == input_) return IsConvertible(type);
     const auto offered = PinMediaTypes(pin);
     return !offered.empty() && offered.front() == type;
 }
@@ -75,11 +69,11 @@ HRESULT VideoConverter::Receive(IPin&, MediaSample& sample) {
         if (sample.length < size_t(width) * size_t(height) * 2) return S_FALSE;  // a short frame is dropped
         Yuy2ToBottomUpBgr(sample.data, width, height, out_.data());
     } else {
-        int w = 0, h = 0, subsampling = 0, colorspace = 0;
-        if (tjDecompressHeader3(jpeg_, sample.data, sample.length, &w, &h, &subsampling, &colorspace) != 0 ||
-            w != width || h != height ||
-            tjDecompress2(jpeg_, sample.data, sample.length, out_.data(), width, int(BitmapStride(width, 24)),
-                          height, TJPF_BGR, TJFLAG_BOTTOMUP) != 0) {
+        // The imaging layer's decoder: a damaged frame leaves it ready for the next one. Rows go bottom-up.
+        const int stride = int(BitmapStride(width, 24));
+        uint8_t* top = out_.data() + size_t(height - 1) * size_t(stride);
+        if (imaging::DecodeInto(sample.data, sample.length, width, height, top, -stride) !=
+            imaging::Status::Ok) {
             return S_FALSE;  // a damaged frame or one of another size is dropped
         }
     }

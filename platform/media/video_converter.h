@@ -11,7 +11,6 @@ namespace kestrova::media {
 class VideoConverter : public IBaseFilter {
 public:
     VideoConverter();
-    ~VideoConverter() override;
 
     // Converts one top-down YUY2 frame into a bottom-up RGB24 bitmap of width x height (width even).
     static void Yuy2ToBottomUpBgr(const uint8_t* yuy2, int width, int height, uint8_t* bgr);
@@ -25,7 +24,6 @@ protected:
 private:
     IPin* input_;
     IPin* output_;
-    void* jpeg_;  // the TurboJPEG decompressor, used only on the streaming thread
     std::vector<uint8_t> out_;
 };
 

@@ -1,21 +1,11 @@
 #include "platform/media/wav_dest.h"
 
-#include <array>
+#include "platform/media/riff_bytes.h"
 
 namespace kestrova::media {
 namespace {
 
 constexpr uint32_t kHeaderBytes = 44;
-
-void Put16(uint8_t* at, uint16_t v) {
-    at[0] = uint8_t(v);
-    at[1] = uint8_t(v >> 8);
-}
-
-void Put32(uint8_t* at, uint32_t v) {
-    Put16(at, uint16_t(v));
-    Put16(at + 2, uint16_t(v >> 16));
-}
 
 }  // namespace
 
@@ -45,7 +35,8 @@ HRESULT WavDest::OnRun() {
     dataBytes_ = 0;
     if (!input_->IsConnected()) return S_OK;
     if (!output_->IsConnected()) return VFW_E_NOT_CONNECTED;
-    const HRESULT hr = WriteHeader();
+    bytesSinceHeader_ = 0;
+    const HRESULT hr = WriteHeader(0);
     writing_ = SUCCEEDED(hr);
     return hr;
 }
@@ -53,13 +44,21 @@ HRESULT WavDest::OnRun() {
 HRESULT WavDest::Receive(IPin&, MediaSample& sample) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!writing_) return VFW_E_WRONG_STATE;
-    const uint32_t block = input_->ConnectedType().WaveFormat()->nBlockAlign;
+    const WAVEFORMATEX& wave = *input_->ConnectedType().WaveFormat();
+    const uint32_t block = wave.nBlockAlign;
     size_t take = sample.length;
     if (take > maxDataBytes_ - dataBytes_) take = (maxDataBytes_ - dataBytes_) / block * block;
     if (take == 0) return S_OK;
     const HRESULT hr = WriteAt(kHeaderBytes + int64_t(dataBytes_), sample.data, take);
-    if (SUCCEEDED(hr)) dataBytes_ += uint32_t(take);
-    return hr;
+    if (FAILED(hr)) return hr;
+    dataBytes_ += uint32_t(take);
+    bytesSinceHeader_ += uint32_t(take);
+    if (bytesSinceHeader_ < wave.nSamplesPerSec * block) return S_OK;
+    // A second of sound went by: the header catches up, counting whole sample frames and an even number of
+    // bytes, so that it needs no pad byte the file does not have yet.
+    bytesSinceHeader_ = 0;
+    const uint32_t unit = block % 2 ? 2 * block : block;
+    return WriteHeader(dataBytes_ / unit * unit);
 }
 
 void WavDest::OnStop() {
@@ -71,33 +70,25 @@ void WavDest::OnStop() {
         uint8_t pad = 0;
         WriteAt(kHeaderBytes + int64_t(dataBytes_), &pad, 1);
     }
-    WriteHeader();
+    WriteHeader(dataBytes_);
 }
 
-HRESULT WavDest::WriteHeader() {
+HRESULT WavDest::WriteHeader(uint32_t dataBytes) {
     const WAVEFORMATEX& wave = *input_->ConnectedType().WaveFormat();
-    std::array<uint8_t, kHeaderBytes> h{};
-    const uint32_t padded = dataBytes_ + dataBytes_ % 2;
-    std::copy_n("RIFF", 4, h.begin());
-    Put32(&h[4], 36 + padded);
-    std::copy_n("WAVEfmt ", 8, h.begin() + 8);
-    Put32(&h[16], 16);
-    Put16(&h[20], WAVE_FORMAT_PCM);
-    Put16(&h[22], wave.nChannels);
-    Put32(&h[24], wave.nSamplesPerSec);
-    Put32(&h[28], wave.nSamplesPerSec * wave.nBlockAlign);
-    Put16(&h[32], wave.nBlockAlign);
-    Put16(&h[34], wave.wBitsPerSample);
-    std::copy_n("data", 4, h.begin() + 36);
-    Put32(&h[40], dataBytes_);
-    return WriteAt(0, h.data(), h.size());
+    RiffBytes h;
+    h.Code("RIFF").U32(36 + dataBytes + dataBytes % 2).Code("WAVE");
+    h.Code("fmt ").U32(16).U16(WAVE_FORMAT_PCM).U16(wave.nChannels).U32(wave.nSamplesPerSec);
+    h.U32(wave.nSamplesPerSec * wave.nBlockAlign).U16(wave.nBlockAlign).U16(wave.wBitsPerSample);
+    h.Code("data").U32(dataBytes);
+    return WriteAt(0, h.Bytes().data(), h.Size(), true);
 }
 
-HRESULT WavDest::WriteAt(int64_t position, uint8_t* data, size_t size) {
+HRESULT WavDest::WriteAt(int64_t position, uint8_t* data, size_t size, bool syncFirst) {
     MediaSample bytes;
     bytes.data = data;
     bytes.length = size;
     bytes.position = position;
+    bytes.syncFirst = syncFirst;
     return output_->Deliver(bytes);
 }
 

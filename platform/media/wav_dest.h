@@ -1,6 +1,7 @@
 #pragma once
 // The WAV writer: PCM audio in, a WAV file stream out to a File Writer. The header is written with the
-// first byte and again, with the final sizes, when the graph stops.
+// first byte, again about once a second of sound so that a recording cut off by a crash or a power cut
+// stays playable and loses at most that second, and with the final sizes when the graph stops.
 
 #include <cstdint>
 #include <mutex>
@@ -26,8 +27,9 @@ protected:
     void OnStop() override;
 
 private:
-    HRESULT WriteAt(int64_t position, uint8_t* data, size_t size);
-    HRESULT WriteHeader();
+    HRESULT WriteAt(int64_t position, uint8_t* data, size_t size, bool syncFirst = false);
+    // The header for `dataBytes` of sound, written once the sound before it is durable.
+    HRESULT WriteHeader(uint32_t dataBytes);
 
     IPin* input_;
     IPin* output_;
@@ -35,6 +37,7 @@ private:
     std::mutex mutex_;
     bool writing_ = false;
     uint32_t dataBytes_ = 0;
+    uint32_t bytesSinceHeader_ = 0;
 };
 
 }  // namespace kestrova::media

@@ -22,6 +22,8 @@
 namespace kestrova {
 namespace {
 
+using testing::DamagedJpeg;
+using testing::DamagedJpegs;
 using testing::FakeCamera;
 using testing::MakeTestJpeg;
 using testing::Notification;
@@ -291,6 +293,33 @@ TEST_F(IpCameraDeviceTest, MalformedStreamsAreSafe) {
         EXPECT_EQ(notify.Count(kNotifyFrame), c.frames + 1) << c.name;
         notify.Clear();
     }
+}
+
+TEST_F(IpCameraDeviceTest, EveryGoodPictureAfterADamagedOneArrives) {
+    // Good pictures of distinct greys with a damaged one between each two; the last good one is the sentinel.
+    constexpr int kGreyStep = 25;
+    const auto grey = [](int level) { return SolidJpeg({uint8_t(level), uint8_t(level), uint8_t(level)}); };
+    const std::vector<DamagedJpeg> damaged = DamagedJpegs(grey(0));
+    std::vector<std::string> stream = {grey(0)};
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        stream.push_back(damaged[i].bytes);
+        stream.push_back(grey(int(i + 1) * kGreyStep));
+    }
+    const int goodPictures = int(damaged.size()) + 1;
+    camera.SetFrames(stream);
+    InitFor(camera);
+    ASSERT_EQ(device->Start(), 1);
+    // Parts are taken in order: once the sentinel is the frame, every damaged picture has had its turn.
+    int lastGood = -1;
+    const bool sentinelArrived = notify.WaitUntil([&] {
+        const std::vector<uint8_t> frame = Frame(921600);
+        if (!frame.empty()) lastGood = (PixelFromTop(frame, 640, 480, 320, 240).g + kGreyStep / 2) / kGreyStep;
+        return lastGood == goodPictures - 1 && notify.Count(kNotifyFrame) >= goodPictures;
+    });
+    ASSERT_TRUE(sentinelArrived) << "the stream stood still after "
+                                 << (lastGood >= 0 && lastGood < int(damaged.size()) ? damaged[size_t(lastGood)].name
+                                                                                      : "its start");
+    EXPECT_EQ(notify.Count(kNotifyFrame), goodPictures) << "a damaged picture made a frame";
 }
 
 TEST_F(IpCameraDeviceTest, StopReturnsSoonOnASilentCamera) {

@@ -1,48 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/text.h"
-#include "platform/media/capture_graph_builder.h"
 #include "platform/media/filter_classes.h"
-#include "platform/media/virtual/virtual_microphone.h"
 #include "platform/media/wav_dest.h"
-#include "tests/platform/media/graph_helpers.h"
 #include "tests/platform/media/support/free_running_clock.h"
 #include "tests/platform/media/support/probe.h"
+#include "tests/platform/media/support/recording_graphs.h"
 #include "tests/support/temp_folder.h"
 
 namespace kestrova::mediatest {
 namespace {
 
 using namespace media;
-
-// Microphone, a counting Sample Grabber, the WAV writer and a File Writer.
-struct WavGraph {
-    std::shared_ptr<FilterGraph> graph = std::make_shared<FilterGraph>();
-    CaptureGraphBuilder builder;
-    std::shared_ptr<IBaseFilter> microphone = std::make_shared<VirtualMicrophone>();
-    std::shared_ptr<SampleGrabber> grabber = std::make_shared<SampleGrabber>();
-    CountingCallback callback;
-
-    HRESULT Build(std::shared_ptr<IBaseFilter> wav, uint32_t rate, uint16_t channels,
-                  const std::wstring& file) {
-        builder.SetFiltergraph(graph);
-        IAMStreamConfig* config = microphone->GetPin(0)->StreamConfig();
-        config->SetFormat(MakePcmType(rate, channels, 16));
-        std::shared_ptr<IBaseFilter> writer;
-        CoCreateInstance(CLSID_FileWriter, &writer);
-        QueryInterface<IFileSinkFilter>(writer)->SetFileName(file, nullptr);
-        graph->AddFilter(microphone, L"Audio Capture");
-        graph->AddFilter(grabber, L"Sample Grabber");
-        graph->AddFilter(wav, L"WavDest");
-        graph->AddFilter(writer, L"File Writer");
-        grabber->SetCallback(&callback, 1);
-        HRESULT hr = builder.RenderStream(PIN_CATEGORY_CAPTURE, MEDIATYPE_Audio, microphone.get(),
-                                          grabber.get(), wav.get());
-        if (SUCCEEDED(hr))
-            hr = builder.RenderStream(PIN_CATEGORY_None, MEDIATYPE_None, wav.get(), nullptr, writer.get());
-        return hr;
-    }
-};
 
 struct WavCase {
     uint32_t rate;

@@ -15,6 +15,7 @@
 #include "platform/media/sample_grabber.h"
 #include "scripted_frames.h"
 #include "scripted_v4l2.h"
+#include "tests/peers/fakecam/test_jpeg.h"
 
 namespace kestrova::media {
 namespace {
@@ -173,6 +174,27 @@ TEST_F(V4l2CameraTest, MjpegFramesAreDecoded) {
     ASSERT_EQ(frame.size(), 921'600u);
     EXPECT_TRUE(IsBlue(&frame[0], 8));
     EXPECT_TRUE(IsRed(&frame[921'600 - 3], 8));
+    graph->Stop();
+}
+
+TEST_F(V4l2CameraTest, EveryGoodMjpegFrameAfterADamagedOneArrives) {
+    const AM_MEDIA_TYPE mjpeg = MakeVideoType(MEDIASUBTYPE_MJPG, 640, 480, 24, 666666);
+    Build(&mjpeg);
+    ASSERT_EQ(graph->Run(), S_OK);
+    const std::vector<uint8_t> good = JpegRedOverBlue(640, 480);
+    const std::string blue = testing::MakeTestJpeg(640, 480, [](int, int) {
+        return testing::Rgb{0, 0, 255};
+    });
+    const auto damaged = testing::DamagedJpegs(blue);
+    for (const testing::DamagedJpeg& picture : damaged) {
+        kernel.PushFrame(kNode, std::vector<uint8_t>(picture.bytes.begin(), picture.bytes.end()));
+        kernel.PushFrame(kNode, good);
+    }
+    // Frames come in order: when as many have arrived as were good, the last must be the last pushed.
+    kernel.PushFrame(kNode, std::vector<uint8_t>(blue.begin(), blue.end()));
+    const std::vector<uint8_t> last = callback.WaitFor(int(damaged.size()) + 1);
+    ASSERT_EQ(last.size(), 921'600u);
+    EXPECT_TRUE(IsBlue(&last[0], 8) && IsBlue(&last[921'600 - 3], 8));
     graph->Stop();
 }
 

@@ -1,0 +1,61 @@
+// Camera pictures arrive damaged in every way. Decoding any JPEG bytes must fail or give a picture, and must
+// leave the thread's decoder as it found it: a good picture decoded right after gives the same pixels.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/imaging/bitmap.h"
+
+namespace {
+
+using namespace kestrova::imaging;
+
+struct Reference {
+    std::vector<uint8_t> jpeg;
+    std::unique_ptr<Bitmap> pixels;
+};
+
+Reference MakeReference() {
+    Bitmap picture(24, 16);
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width() * 3; ++x) picture.Row(y)[x] = uint8_t(x * 9 + y * 15);
+    }
+    Reference reference;
+    int encoder = 0;
+    if (!FindEncoder("image/jpeg", &encoder) || Encode(picture, encoder, 90, reference.jpeg) != Status::Ok) {
+        __builtin_trap();
+    }
+    reference.pixels = Bitmap::Decode(reference.jpeg.data(), reference.jpeg.size());
+    if (!reference.pixels) __builtin_trap();
+    return reference;
+}
+
+bool SameAs(const Bitmap& picture, const Bitmap& expected) {
+    if (picture.Width() != expected.Width() || picture.Height() != expected.Height()) return false;
+    for (int y = 0; y < picture.Height(); ++y) {
+        if (!std::equal(picture.Row(y), picture.Row(y) + picture.Width() * 3, expected.Row(y))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const Reference reference = MakeReference();
+    // Only bytes that start as a JPEG reach its decoder.
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return 0;
+
+    int width = 0, height = 0;
+    ReadImageSize(data, size, &width, &height);
+    if (auto picture = Bitmap::Decode(data, size)) {
+        const int stride = picture->Width() * 3;
+        std::vector<uint8_t> rows(size_t(stride) * size_t(picture->Height()));
+        DecodeInto(data, size, picture->Width(), picture->Height(), rows.data(), stride);
+    }
+
+    const auto after = Bitmap::Decode(reference.jpeg.data(), reference.jpeg.size());
+    if (!after || !SameAs(*after, *reference.pixels)) __builtin_trap();
+    return 0;
+}
