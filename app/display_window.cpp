@@ -51,12 +51,7 @@ bool IsIpCamera(Device* device) {
 }  // namespace
 
 BOOL RegisterDisplayWindowClass() {
-    WNDCLASSW wc;
-    wc.lpfnWndProc = ObjectWindowProc<DisplayWindow>;
-    wc.cbWndExtra = kWindowObjectBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kDisplayWindowClass;
-    return RegisterClassW(&wc) != 0;
+    return RegisterObjectWindowClass<DisplayWindow>(kDisplayWindowClass);
 }
 
 HWND CreateDisplayWindow(HWND parent, int id) {

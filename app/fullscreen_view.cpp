@@ -21,12 +21,7 @@ constexpr double kPictureAspect = 1.33333;
 }  // namespace
 
 BOOL RegisterFullscreenWindowClass() {
-    WNDCLASSW wc;
-    wc.lpfnWndProc = ObjectWindowProc<FullscreenWindow>;
-    wc.cbWndExtra = kWindowObjectBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kFullscreenWindowClass;
-    return RegisterClassW(&wc) != 0;
+    return RegisterObjectWindowClass<FullscreenWindow>(kFullscreenWindowClass);
 }
 
 int ShowFullscreenWindow(HWND owner, Device* device) {

@@ -84,13 +84,7 @@ WindowStart StartFromArguments(int argc, const char* const* argv) {
 }
 
 BOOL RegisterMainWindowClass() {
-    WNDCLASSEXW wc;
-    wc.lpfnWndProc = ObjectWindowProc<MainWindow>;
-    wc.cbWndExtra = kWindowObjectBytes;
-    wc.hIcon = wc.hIconSm = LoadIconW(nullptr, MAKEINTRESOURCEW(kIconResource));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kMainWindowClass;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterObjectWindowClass<MainWindow>(kMainWindowClass, kIconResource);
 }
 
 HWND CreateMainWindow(WindowStart start) {

@@ -26,13 +26,17 @@ constexpr POINT kMenuPlace{401, 19};  // client point of the menu's top-left cor
 // The menu's commands.
 constexpr int kOpenStorageCommand = 4609;
 constexpr int kOpenStreamingPageCommand = 4610;
-constexpr int kWebsiteCommand = 4611;
-constexpr int kContactCommand = 4612;
-constexpr int kFeedbackCommand = 4613;
-constexpr int kFacebookCommand = 4614;
-constexpr int kTwitterCommand = 4615;
-constexpr int kGooglePlusCommand = 4616;
 constexpr int kHelpCommand = 4617;
+
+// The commands that open the maker's pages.
+struct PageCommand {
+    int id;
+    ProgramPage page;
+};
+constexpr PageCommand kPageCommands[] = {
+    {4611, ProgramPage::kWebsite},  {4612, ProgramPage::kContact}, {4613, ProgramPage::kFeedback},
+    {4614, ProgramPage::kFacebook}, {4615, ProgramPage::kTwitter}, {4616, ProgramPage::kGooglePlus},
+};
 
 constexpr size_t kAddressCharacters = 200;
 
@@ -96,24 +100,9 @@ void MainWindow::OnMenuCommand(int id) {
         case kHelpCommand:
             OpenHelp();
             break;
-        case kFacebookCommand:
-            OpenProgramPage(ProgramPage::kFacebook);
-            break;
-        case kTwitterCommand:
-            OpenProgramPage(ProgramPage::kTwitter);
-            break;
-        case kGooglePlusCommand:
-            OpenProgramPage(ProgramPage::kGooglePlus);
-            break;
-        case kWebsiteCommand:
-            OpenProgramPage(ProgramPage::kWebsite);
-            break;
-        case kContactCommand:
-            OpenProgramPage(ProgramPage::kContact);
-            break;
-        case kFeedbackCommand:
-            OpenProgramPage(ProgramPage::kFeedback);
-            break;
+    }
+    for (const PageCommand& command : kPageCommands) {
+        if (command.id == id) OpenProgramPage(command.page);
     }
 }
 

@@ -47,13 +47,7 @@ void BringForward(HWND window) {
 }  // namespace
 
 BOOL RegisterPopupWindowClass() {
-    WNDCLASSEXW wc;
-    wc.lpfnWndProc = ObjectWindowProc<PopupWindow>;
-    wc.cbWndExtra = kWindowObjectBytes;
-    wc.hIcon = wc.hIconSm = LoadIconW(nullptr, MAKEINTRESOURCEW(kIconResource));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPopupWindowClass;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterObjectWindowClass<PopupWindow>(kPopupWindowClass, kIconResource);
 }
 
 PopupWindow::PopupWindow(HWND window, const CREATESTRUCTW& create)

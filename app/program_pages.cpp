@@ -7,30 +7,16 @@
 namespace kestrova {
 namespace {
 
-const wchar_t* FileName(ProgramPage page) {
-    switch (page) {
-        case ProgramPage::kWelcome:
-            return L"welcome.html";
-        case ProgramPage::kFacebook:
-            return L"facebook.html";
-        case ProgramPage::kTwitter:
-            return L"twitter.html";
-        case ProgramPage::kGooglePlus:
-            return L"googleplus.html";
-        case ProgramPage::kWebsite:
-            return L"website.html";
-        case ProgramPage::kContact:
-            return L"contact.html";
-        case ProgramPage::kFeedback:
-            return L"feedback.html";
-    }
-    return L"welcome.html";
-}
+// In the order of ProgramPage.
+constexpr const wchar_t* kFiles[] = {
+    L"welcome.html", L"facebook.html", L"twitter.html",  L"googleplus.html",
+    L"website.html", L"contact.html",  L"feedback.html",
+};
 
 }  // namespace
 
 std::wstring ProgramPagePath(ProgramPage page) {
-    return WithTrailingSlash(ProgramDataFolder()) + L"pages/" + FileName(page);
+    return WithTrailingSlash(ProgramDataFolder()) + L"pages/" + kFiles[static_cast<size_t>(page)];
 }
 
 bool OpenProgramPage(ProgramPage page) {

@@ -12,6 +12,8 @@
 #include <string_view>
 
 #include "platform/ui/messages.h"
+#include "platform/ui/resources.h"
+#include "platform/ui/windows.h"
 
 namespace kestrova {
 
@@ -47,6 +49,20 @@ LRESULT ObjectWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return object ? object->WindowProc(msg, wParam, lParam) : 0;
+}
+
+// Registers `className` for windows whose object is an `Object`: no class styles, the object's extra bytes,
+// the arrow cursor, no background brush, and the program's icon resource `icon` as both icons (0: none).
+// Nonzero on success.
+template <class Object>
+BOOL RegisterObjectWindowClass(const wchar_t* className, int icon = 0) {
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = ObjectWindowProc<Object>;
+    wc.cbWndExtra = kWindowObjectBytes;
+    if (icon != 0) wc.hIcon = wc.hIconSm = LoadIconW(nullptr, MAKEINTRESOURCEW(uint16_t(icon)));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) != 0;
 }
 
 }  // namespace kestrova
