@@ -3,6 +3,7 @@
 #include "app/display_paint.h"
 #include "app/display_tiles.h"
 #include "app/fullscreen_view.h"
+#include "app/image_button.h"
 #include "app/popup_view.h"
 #include "app/program_globals.h"
 #include "app/window_object.h"
@@ -12,7 +13,6 @@
 #include "platform/ui/painting.h"
 #include "platform/ui/windows.h"
 #include "toolkit/buffered_paint.h"
-#include "toolkit/button.h"
 
 namespace kestrova {
 namespace {
@@ -91,10 +91,7 @@ LRESULT DisplayWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void DisplayWindow::OnCreate() {
     for (const OverlayButton& b : kOverlay) {
-        HWND button = CreateButtonEx(window_, L"", b.id, b.x, b.y, b.width, b.height);
-        SendMessageW(button, kButtonBackgroundMode, kPropertySet, kStackedBackground);
-        SendMessageW(button, kButtonBackgroundBitmap, kPropertySet, b.bitmap);
-        ShowWindow(button, SW_HIDE);
+        ShowWindow(CreateImageButton(window_, b.id, b.x, b.y, b.width, b.height, b.bitmap), SW_HIDE);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/caption_band.h"
 #include "app/display_window.h"
+#include "app/image_button.h"
 #include "app/main_window.h"
 #include "app/program_globals.h"
 #include "app/window_object.h"
@@ -17,7 +18,6 @@
 #include "platform/ui/resources.h"
 #include "platform/ui/windows.h"
 #include "toolkit/buffered_paint.h"
-#include "toolkit/button.h"
 #include "toolkit/drawing.h"
 #include "toolkit/skin.h"
 #include "toolkit/slider.h"
@@ -174,9 +174,7 @@ void MainWindow::OnCreate() {
 void MainWindow::CreateControls() {
     for (const ImageButton& b : kButtons) {
         if (b.id == kPowerButtonId) displayWindow_ = CreateDisplayWindow(window_, kDisplayId);
-        HWND button = CreateButtonEx(window_, L"", b.id, b.x, b.y, b.width, b.height);
-        SendMessageW(button, kButtonBackgroundMode, kPropertySet, kStackedBackground);
-        SendMessageW(button, kButtonBackgroundBitmap, kPropertySet, b.bitmap);
+        CreateImageButton(window_, b.id, b.x, b.y, b.width, b.height, b.bitmap);
     }
     for (const Slider& s : kSliders) {
         HWND slider =

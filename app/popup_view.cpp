@@ -2,6 +2,7 @@
 
 #include "app/caption_band.h"
 #include "app/device_serials.h"
+#include "app/image_button.h"
 #include "app/own_windows.h"
 #include "app/window_object.h"
 #include "engine/device.h"
@@ -10,7 +11,6 @@
 #include "platform/ui/resources.h"
 #include "platform/ui/windows.h"
 #include "toolkit/buffered_paint.h"
-#include "toolkit/button.h"
 #include "toolkit/choice.h"
 #include "toolkit/drawing.h"
 #include "toolkit/factories.h"
@@ -109,10 +109,8 @@ LRESULT PopupWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void PopupWindow::OnCreate() {
     RECT client;
     GetClientRect(window_, &client);
-    HWND close = CreateButtonEx(window_, L"", kPopupCloseId, client.right - kCloseFromRight, 1, kCloseWidth,
-                                kCloseHeight);
-    SendMessageW(close, kButtonBackgroundBitmap, kPropertySet, kCloseSkin);
-    SendMessageW(close, kButtonBackgroundMode, kPropertySet, kStackedBackground);
+    CreateImageButton(window_, kPopupCloseId, client.right - kCloseFromRight, 1, kCloseWidth, kCloseHeight,
+                      kCloseSkin);
     HWND onTop = CreateCheckBox(window_, L"Stay on top", kPopupStayOnTopId, 19, 314);
     SendMessageW(onTop, kChoiceChecked, kPropertySet, 1);
     SetTimer(window_, kRepaintTimer, kRepaintMs, nullptr);
