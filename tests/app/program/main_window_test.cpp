@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/app_settings.h"
 #include "app/device_list_file.h"
@@ -293,17 +294,22 @@ TEST_F(MainWindowTest, TheMenuOpensUnderItsButtonAndTheStreamingPageIsOfflineWit
     EXPECT_TRUE(Opened(0).empty());
 }
 
-TEST_F(MainWindowTest, TheMakersPagesAreTheProgramsOwnPages) {
+TEST_F(MainWindowTest, TheMenuOpensTheStorageFolderAndTheMakersPagesWhichAreTheProgramsOwn) {
     OpenMainWindow();
-    const int commands[] = {4611, 4612, 4613, 4614, 4615, 4616};
+    const std::wstring storage = Main().GetStorageFolder();
+    ASSERT_TRUE(std::filesystem::remove(ToUtf8(storage)));  // made again when it is opened
+    const int commands[] = {4609, 4611, 4612, 4613, 4614, 4615, 4616};
     for (int id : commands) SendMessageW(main, WM_COMMAND, id, 0);
     std::vector<std::string> opened = Opened(std::size(commands));
     std::sort(opened.begin(), opened.end());  // each opener runs on its own, in any order
     std::vector<std::string> expected;
     for (const char* page : {"contact", "facebook", "feedback", "googleplus", "twitter", "website"})
         expected.push_back(ToUtf8(FolderOf(ExecutablePath())) + "pages/" + page + ".html");
+    expected.push_back(ToUtf8(storage));
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(opened, expected);
-    for (const std::string& page : opened) EXPECT_TRUE(FileExists(FromUtf8(page))) << page;
+    for (const std::string& target : opened) EXPECT_TRUE(FileExists(FromUtf8(target))) << target;
+    EXPECT_EQ(storage, tmp.path() + L"Documents/Kestrova/");
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheSettingsStopsEveryDeviceAndQuitsWithZero) {
