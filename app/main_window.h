@@ -1,25 +1,74 @@
 #pragma once
-// The program's one main window. The window itself (controls, painting, commands, device notifications)
-// is built around this object; what stands here is what the window keeps for creating devices at its
-// creation: its own handle (every device's notify window), the display window, the storage folder and the
-// device list it owns, with the functions that restore "DevList.db" and add the attached USB cameras.
-// User-interface thread only.
+// The program's one main window, class BKV2MainWndClass: a skinned, borderless 500 x 673 popup with three
+// caption buttons, the display window, nine device and program buttons, the "Tolerance" and "Sensitivity"
+// sliders and the owner-drawn device list. It owns the notification-area icon, the program settings and the
+// device list, and it is the notify window of every device. User-interface thread only.
+//
+// Its pieces, one concern a file: creation, layout and painting (main_window_create.cpp); the device list box
+// and the selection (main_window_list.cpp); the caption buttons, the menu, the tooltips and the icon
+// (main_window_menu.cpp); device notifications (main_window_notify.cpp); destruction
+// (main_window_destroy.cpp); restoring "DevList.db" and adding USB cameras (main_window_restore.cpp).
 
 #include <string>
 #include <utility>
 
+#include "app/app_settings.h"
 #include "engine/device_list.h"
-#include "platform/ui/types.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/owner_draw.h"
+#include "toolkit/gdi_object.h"
+#include "toolkit/notify.h"
 
 namespace kestrova {
 
 class DeviceSettings;
 
+inline constexpr wchar_t kMainWindowClass[] = L"BKV2MainWndClass";
+inline constexpr wchar_t kMainWindowTitle[] = L"BRANTLOW Kestrova";
+inline constexpr int kMainWindowWidth = 500, kMainWindowHeight = 673;
+
+// The controls.
+inline constexpr int kCloseButtonId = 1026;
+inline constexpr int kHideButtonId = 1027;
+inline constexpr int kMenuButtonId = 1028;
+inline constexpr int kDisplayId = 1029;
+inline constexpr int kPowerButtonId = 1030;  // the five state buttons run 1030..1034
+inline constexpr int kAlarmButtonId = 1031;
+inline constexpr int kStreamingButtonId = 1032;
+inline constexpr int kMaskingButtonId = 1033;
+inline constexpr int kSchedulingButtonId = 1034;
+inline constexpr int kDisplayPropertiesButtonId = 1035;
+inline constexpr int kDevicePropertiesButtonId = 1036;
+inline constexpr int kDeviceListButtonId = 1037;
+inline constexpr int kSettingsButtonId = 1038;
+inline constexpr int kToleranceSliderId = 1039;
+inline constexpr int kSensitivitySliderId = 1040;
+inline constexpr int kDeviceListBoxId = 1041;
+
+// The list items' state icons.
+inline constexpr int kCameraOffIcon = 5654, kCameraPoweredIcon = 5655, kCameraAlarmIcon = 5656;
+inline constexpr int kMicrophoneOffIcon = 5657, kMicrophonePoweredIcon = 5664, kMicrophoneAlarmIcon = 5665;
+
+// How the window starts: "/min" as the first argument, exactly, keeps it hidden in the notification area.
+enum class WindowStart { kShown, kHidden };
+WindowStart StartFromArguments(int argc, const char* const* argv);
+
+BOOL RegisterMainWindowClass();
+// Creates the main window (which restores the program's state as it is created), shows or hides it, and
+// returns it; null when it cannot be made.
+HWND CreateMainWindow(WindowStart start);
+
 class MainWindow {
 public:
     MainWindow() = default;
+    MainWindow(HWND window, const CREATESTRUCTW& create);
+    ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
+
+    // The object of a main window, or null.
+    static MainWindow* FromHandle(HWND window);
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND GetHandle() const { return window_; }
     void SetHandle(HWND window) { window_ = window; }
@@ -30,6 +79,7 @@ public:
     void SetStorageFolder(std::wstring folder) { storageFolder_ = std::move(folder); }
     // Destroyed, with every device, with the window's object.
     DeviceList& GetDeviceList() { return devices_; }
+    AppSettings& GetSettings() { return settings_; }
 
     // Devices restored from "DevList.db" and added here come up powered off. Restore first, then add the
     // remaining USB cameras, so that a restored camera keeps its record and is not added twice.
@@ -47,11 +97,47 @@ public:
     // Adds every attached USB camera that is not listed yet, with its default settings.
     void AddUsbVideoDevices();
 
+    // Deletes the devices marked deleted, fills the list box anew (cameras first, then microphones, each in
+    // list order), selects the device selected before (or the first) and focuses the list box.
+    void RefreshDeviceList();
+    // Makes the list box's current item the selected device and shows it: display, sliders, state buttons.
+    void SelectDevice();
+
 private:
+    // Creation (main_window_create.cpp).
+    void OnCreate();
+    void CreateControls();
+    void OnPaint();
+    void OnCommand(int id, int code);
+
+    // The device list box (main_window_list.cpp).
+    static LRESULT DeviceListBox(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void FillListBox();
+    void ShowStateOf(Device* device);
+    void ShowNoDevice();
+
+    // Caption buttons, menu, tooltips, notification-area icon (main_window_menu.cpp).
+    void OnCaptionButton(int id);
+    void OnMenuCommand(int id);
+    void OpenStreamingPage();
+    void OnNotify(const NMHDR& header);
+    void OnTrayIcon(LPARAM mouseMessage);
+
+    // Device notifications (main_window_notify.cpp).
+    void OnDeviceNotify(WPARAM wParam, LPARAM lParam);
+
+    // Destruction (main_window_destroy.cpp).
+    void OnDestroy();
+    void ReleaseDevices();
+
     HWND window_ = nullptr;
     HWND displayWindow_ = nullptr;
     std::wstring storageFolder_;
     DeviceList devices_;
+    AppSettings settings_;
+    toolkit::OwnedGdiObject font_;
+    WNDPROC previousListProc_ = nullptr;
 };
 
 }  // namespace kestrova

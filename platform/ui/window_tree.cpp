@@ -475,9 +475,13 @@ BOOL BringWindowToTop(HWND hwnd) {
 int GetSystemMetrics(int index) {
     TableLock lock = LockTable();
     switch (index) {
+        // The screen is the display's: a program that places its first window by the screen's size asks
+        // before anything else has chosen the backend, which learns the size as it opens the display.
         case SM_CXSCREEN:
+            BackendLocked();
             return DesktopLocked().screenWidth;
         case SM_CYSCREEN:
+            BackendLocked();
             return DesktopLocked().screenHeight;
         case SM_CXVSCROLL:
             return 17;
