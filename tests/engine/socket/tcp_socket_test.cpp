@@ -1,15 +1,18 @@
 #include "engine/tcp_socket.h"
 
 #include <gtest/gtest.h>
+#include <netinet/tcp.h>
 #include <signal.h>
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/engine/socket/loopback.h"
+#include "tests/platform/base/log_capture.h"
 
 namespace kestrova {
 namespace {
@@ -129,16 +132,36 @@ TEST_F(TcpSocketTest, ConnectHostResolvesThroughTheLookup) {
     EXPECT_EQ(lookups, 2);
 }
 
-TEST_F(TcpSocketTest, ListenNeedsAHandleAResolvableHostAndADottedAddress) {
+TEST_F(TcpSocketTest, ListenNeedsAHandleAResolvableHostAndAFreeDottedAddress) {
+    testing::LogCapture log;
     TcpSocket noHandle;
     EXPECT_EQ(noHandle.Listen(0, "127.0.0.1"), 0);
     TcpSocket badAddress;
     badAddress.Create();
     EXPECT_EQ(badAddress.Listen(0, "localhost"), 0);
+    TcpSocket taken;
+    taken.Create();
+    EXPECT_EQ(taken.Listen(listener.port, "127.0.0.1"), 0);
     SetHostLookup([](const std::string&) -> uint32_t { return 0; });
     TcpSocket unresolved;
     unresolved.Create();
     EXPECT_EQ(unresolved.Listen(0, "127.0.0.1"), 0);
+    const std::string cannot = "error: network: cannot listen on ";
+    EXPECT_EQ(log.Text(), cannot + "localhost:0: not a dotted IPv4 address\n" + cannot +
+                              "127.0.0.1:" + std::to_string(listener.port) + ": Address already in use\n" +
+                              cannot + "127.0.0.1:0: the machine's host name does not resolve\n");
+}
+
+TEST_F(TcpSocketTest, ListenQueuesAsManyClientsAsTheSystemAllows) {
+    ASSERT_TRUE(listener.listening);
+    std::ifstream limit("/proc/sys/net/core/somaxconn");
+    uint32_t most = 0;
+    ASSERT_TRUE(limit >> most);
+    // For a listening socket the kernel reports the length of its accept queue in tcpi_sacked.
+    tcp_info info{};
+    socklen_t size = sizeof info;
+    ASSERT_EQ(getsockopt(listener.socket.Handle(), IPPROTO_TCP, TCP_INFO, &info, &size), 0);
+    EXPECT_EQ(info.tcpi_sacked, most);
 }
 
 TEST_F(TcpSocketTest, ListenComesBackOnAPortWithClosedConnections) {
