@@ -14,7 +14,8 @@ namespace {
 constexpr char kComponent[] = "web server";
 constexpr auto kFreeThreadLifetime = std::chrono::seconds(60);
 
-// Closes a client's socket without the wait for the peer that its destructor would make.
+// Closes a client's socket without the wait for the peer that its destructor would make; the client is
+// turned away either way.
 void Drop(std::unique_ptr<TcpSocket> client) {
     if (client) client->CloseSocket();
 }
@@ -109,6 +110,7 @@ void WebConnectionPool::RunThread() {
 }
 
 std::unique_ptr<TcpSocket> WebConnectionPool::TakeClient(std::unique_lock<std::mutex>& hold) {
+    // Whether a client came, the pool closed or the minute ran out, the queue tells what to do.
     clientWaiting_.wait_for(hold, kFreeThreadLifetime, [this] { return !waiting_.empty() || closed_; });
     --freeThreads_;
     // Clients handed over before a close are still served.

@@ -46,12 +46,12 @@ size_t DefaultWebConnectionLimit() {
 WebServer::WebServer(size_t connectionLimit) : connectionLimit_(connectionLimit) {}
 
 WebServer::~WebServer() {
-    Stop();
+    Stop();  // always 1
 }
 
 int WebServer::Start(const WebServerSettings* settings) {
     if (!settings) return 0;
-    Stop();
+    Stop();  // always 1
     {
         ScopedLock hold(lock_);
         settings_ = *settings;
@@ -114,7 +114,7 @@ void WebServer::Listen(StopFlag& stop) {
             } else if (!stop.Requested()) {
                 if (!failing) LogWarning(kComponent, "cannot accept a client: " + SystemErrorText(errno));
                 failing = true;
-                stop.SleepUnlessStopped(kAcceptRetryMs);
+                stop.SleepUnlessStopped(kAcceptRetryMs);  // a stop cuts it short; the loop's test sees it
             }
         }
         pool->Close();

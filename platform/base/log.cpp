@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/base/debug.h"
+
 namespace kestrova {
 namespace {
 
@@ -23,12 +25,15 @@ void WriteToStandardError(LogLevel level, std::string_view component, std::strin
 }
 
 void Log(LogLevel level, std::string_view component, std::string_view message) {
-    std::lock_guard<std::mutex> hold(g_mutex);
-    if (g_sink) {
-        g_sink(level, component, message);
-    } else {
-        WriteToStandardError(level, component, message);
+    {
+        std::lock_guard<std::mutex> hold(g_mutex);
+        if (g_sink) {
+            g_sink(level, component, message);
+        } else {
+            WriteToStandardError(level, component, message);
+        }
     }
+    DebugOutput(std::string(component) + ": " + std::string(message));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // The program's log: failures that nobody sees at the moment they happen (a photo that was not saved, a mail
 // the server refused, a web server that could not listen), each with the component that met it and the
 // reason. Errors and warnings go to standard error as "kestrova: <level>: <component>: <message>" unless a
-// sink is installed; tests install one to read them. Any thread may log.
+// sink is installed; tests install one to read them. Each line is also given to the debug output (debug.h),
+// so that a developer's trace holds it in order with the rest. Any thread may log.
 //
 // Never put a password or other secret into a message: the log is read by people who may not know it.
 // The SMTP session's own command trace is debug output (debug.h), not log lines.

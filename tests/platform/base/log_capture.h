@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/log.h"
 
@@ -31,6 +32,17 @@ public:
     std::string Text() {
         std::lock_guard<std::mutex> hold(mutex_);
         return text_;
+    }
+    // The lines so far that hold `part`, each without its line feed. Threads of earlier tests (a detached
+    // mail send) may still log: a test that shares its process with them picks its own lines out.
+    std::vector<std::string> LinesWith(std::string_view part) {
+        std::lock_guard<std::mutex> hold(mutex_);
+        std::vector<std::string> lines;
+        for (size_t start = 0, end; (end = text_.find('\n', start)) != std::string::npos; start = end + 1) {
+            const std::string_view line = std::string_view(text_).substr(start, end - start);
+            if (line.find(part) != std::string_view::npos) lines.emplace_back(line);
+        }
+        return lines;
     }
     // Waits in real time, up to `timeoutMs`, for a line that holds `part`; false when none came.
     bool AwaitLine(std::string_view part, int timeoutMs = 20000) {
