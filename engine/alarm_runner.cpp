@@ -241,9 +241,11 @@ void Device::RunAlarmActions(StopFlag& stop) {
         }
     }
 
-    // Both report 1 when there was nothing to stop.
-    if (!RecordVideo(0)) LogError(kComponent, std::string(name) + ": the video recording did not stop");
-    if (!RecordAudio(0)) LogError(kComponent, std::string(name) + ": the audio recording did not stop");
+    // The device has one recording graph, which either call stops; both give 1 when nothing was recording.
+    const int videoStopped = RecordVideo(0);
+    const int audioStopped = RecordAudio(0);
+    if (!videoStopped || !audioStopped)
+        LogError(kComponent, std::string(name) + ": the recording did not stop");
     StopSound();
     {
         std::lock_guard<CriticalSection> lock(alarmLock_);

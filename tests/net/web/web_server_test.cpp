@@ -173,8 +173,10 @@ TEST_F(WebServerTest, SilentAndStalledClientsAreLetGo) {
     const auto start = Steady::now();
     EXPECT_TRUE(silent.ClosedWithoutReply(8000));
     EXPECT_GE(SecondsSince(start), 4.5);
-    // The stalled reader lets the server's sends wait past their 5 seconds: its connection ends early.
-    std::this_thread::sleep_for(std::chrono::milliseconds(8000) - (Steady::now() - start));
+    // The stalled reader lets the server's sends wait past their 5 seconds once the reply has begun (on a
+    // slow machine reading the frame takes a while): its connection ends early.
+    ASSERT_TRUE(stalled.AwaitData(20000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(8000));
     const long received = stalled.DrainUntilClosed(8000);
     EXPECT_GE(received, 0) << "the server still holds the stalled connection";
     EXPECT_LT(size_t(received), frameSize);
