@@ -18,6 +18,7 @@ int Device::BuildAudioGraph(int build) {
     RecordingGraph& r = *recording_;
     r.graph = std::make_shared<FilterGraph>();
     r.builder = std::make_shared<CaptureGraphBuilder>();
+    // A new builder takes a new graph, and a graph's event queue takes any window: neither can refuse.
     r.builder->SetFiltergraph(r.graph);
     r.control = QueryInterface<IMediaControl>(r.graph);
     r.events = QueryInterface<IMediaEventEx>(r.graph);
@@ -46,7 +47,8 @@ int Device::BuildAudioGraph(int build) {
         r.Release();
         return 0;
     }
-    AddGraphToRot(r.graph, &r.rotCookie);
+    // A graph that cannot be registered still records; it is only invisible to graph tools.
+    if (FAILED(AddGraphToRot(r.graph, &r.rotCookie))) r.rotCookie = 0;
     return 1;
 }
 

@@ -1,6 +1,9 @@
 #include "engine/capture_device.h"
 
+#include <cstdio>
 #include <cwchar>
+
+#include "platform/base/log.h"
 
 namespace kestrova {
 
@@ -10,15 +13,21 @@ CaptureDevice::~CaptureDevice() {
 
 void CaptureDevice::StartCapture(const CaptureGraphPlan& plan,
                                  std::unique_ptr<media::ISampleGrabberCB> callback) {
-    Stop();
+    Stop();  // 0 only when nothing ran
     // A graph that cannot be built leaves the device unpowered; the caller sees no change of state.
-    if (media::SUCCEEDED(
-            graph_.Build(captureFilter_, GetNotifyWindow(), LPARAM(this), std::move(callback), plan))) {
+    const media::HRESULT built =
+        graph_.Build(captureFilter_, GetNotifyWindow(), LPARAM(this), std::move(callback), plan);
+    if (media::SUCCEEDED(built)) {
         SetState(kStatePowered, 1);
+        return;
     }
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", unsigned(built));
+    LogError("capture", NameForLog() + ": the capture could not start (" + code + ")");
 }
 
 int CaptureDevice::Stop() {
+    // Both only wait for their threads, and always succeed.
     StopDetection();
     StopAlarm();
     if (!graph_.Stop()) return 0;
@@ -39,6 +48,7 @@ int CaptureDevice::Stop() {
 }
 
 void CaptureDevice::ResetCapture() {
+    // Tearing down: what a step cannot end was not running.
     RecordVideo(0);
     Stop();
     BuildVideoGraph(0);
@@ -64,7 +74,7 @@ int CaptureDevice::HandleGraphEvents() {
     long code = 0;
     intptr_t param1 = 0, param2 = 0;
     while (events->GetEvent(&code, &param1, &param2, 0) == media::S_OK) {
-        events->FreeEventParams(code, param1, param2);
+        events->FreeEventParams(code, param1, param2);  // nothing to free in the layer's events: never fails
         // The events behind a lost device stay queued for the next call.
         if (code == media::EC_DEVICE_LOST) return 1;
     }

@@ -28,7 +28,7 @@ HRESULT CaptureGraph::BuildSteps(const std::shared_ptr<IBaseFilter>& captureFilt
                                  LPARAM device, const CaptureGraphPlan& plan) {
     graph_ = std::make_shared<FilterGraph>();
     builder_ = std::make_shared<CaptureGraphBuilder>();
-    builder_->SetFiltergraph(graph_);
+    builder_->SetFiltergraph(graph_);  // a new builder takes a new graph
     control_ = QueryInterface<IMediaControl>(graph_);
     events_ = QueryInterface<IMediaEventEx>(graph_);
     if (!control_ || !events_) return E_NOINTERFACE;
@@ -56,6 +56,7 @@ HRESULT CaptureGraph::BuildSteps(const std::shared_ptr<IBaseFilter>& captureFilt
     if (!grabber_) return E_NOINTERFACE;
     hr = grabber_->SetMediaType(plan.grabberType);
     if (FAILED(hr)) return hr;
+    // Plain settings of a grabber made just now: it takes them.
     grabber_->SetBufferSamples(false);
     grabber_->SetOneShot(false);
     hr = grabber_->SetCallback(callback_.get(), 1);
@@ -88,14 +89,15 @@ bool CaptureGraph::Stop() {
 }
 
 void CaptureGraph::Unhook() {
-    // The graph has stopped (or never ran), so no streaming thread is inside the callback any more.
+    // The graph has stopped (or never ran), so no streaming thread is inside the callback any more. Clearing
+    // the callback and the window cannot be refused.
     if (grabber_) grabber_->SetCallback(nullptr, 1);
     callback_.reset();
     if (events_) events_->SetNotifyWindow(nullptr, 0, 0);
 }
 
 void CaptureGraph::Release() {
-    if (rotCookie_ != 0) RemoveGraphFromRot(rotCookie_);
+    if (rotCookie_ != 0) RemoveGraphFromRot(rotCookie_);  // a cookie the table gave: it takes it back
     rotCookie_ = 0;
     grabber_.reset();
     events_.reset();

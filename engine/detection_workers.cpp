@@ -4,10 +4,12 @@
 #include <system_error>
 
 #include "engine/device.h"
+#include "platform/base/log.h"
 
 namespace kestrova {
 namespace {
 
+constexpr char kComponent[] = "detection";
 constexpr uint32_t kDetectionPassMs = 200;
 
 }  // namespace
@@ -26,9 +28,13 @@ int Device::StartDetection() {
         audio = actions_[kActionAudio];
     }
     const bool microphone = GetType() == kDeviceMicrophone;
-    if (video && !microphone) BuildVideoGraph(1);
-    if (audio && microphone) BuildAudioGraph(1);
+    // Detection goes on without a recording graph; only the alarm's recording is lost, so say so now.
+    if (video && !microphone && !BuildVideoGraph(1))
+        LogError(kComponent, NameForLog() + ": no video recording graph, alarms will not record video");
+    if (audio && microphone && !BuildAudioGraph(1))
+        LogError(kComponent, NameForLog() + ": no audio recording graph, alarms will not record sound");
     try {
+        // No worker runs (tested above): Start begins one or throws.
         detectionWorker_.Start([this, microphone](StopFlag& stop) {
             if (microphone) {
                 RunSoundLoop(stop);
@@ -36,7 +42,9 @@ int Device::StartDetection() {
                 RunMotionLoop(stop);
             }
         });
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
+        LogError(kComponent, NameForLog() + ": no thread for detection: " + error.what());
+        // Tearing down what was built just now; a graph that was not built has nothing to tear down.
         if (video && !microphone) BuildVideoGraph(0);
         if (audio && microphone) BuildAudioGraph(0);
         return 0;
@@ -82,14 +90,14 @@ void Device::RunMotionLoop(StopFlag& stop) {
                 motionReferenceSize_ = int32_t(frame_.size());
             }
         }
-        stop.SleepUnlessStopped(kDetectionPassMs);
+        stop.SleepUnlessStopped(kDetectionPassMs);  // a stop cuts it short; the loop's test sees it
     }
 
     {
         std::lock_guard<CriticalSection> frame(frameLock_);
         motionReferenceSize_ = 0;
     }
-    if (video) BuildVideoGraph(0);
+    if (video) BuildVideoGraph(0);  // 0 only when no graph was built, which was logged at the start
     {
         std::lock_guard<CriticalSection> lock(detectionLock_);
         detectionRunning_ = 0;
@@ -115,10 +123,10 @@ void Device::RunSoundLoop(StopFlag& stop) {
             std::lock_guard<CriticalSection> frame(frameLock_);
             Notify(window, kNotifyLevel, uint16_t(soundLevel_));
         }
-        stop.SleepUnlessStopped(kDetectionPassMs);
+        stop.SleepUnlessStopped(kDetectionPassMs);  // a stop cuts it short; the loop's test sees it
     }
 
-    if (audio) BuildAudioGraph(0);
+    if (audio) BuildAudioGraph(0);  // 0 only when no graph was built, which was logged at the start
     {
         std::lock_guard<CriticalSection> lock(detectionLock_);
         detectionRunning_ = 0;

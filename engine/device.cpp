@@ -15,6 +15,7 @@ Device::~Device() = default;
 void Device::Notify(HWND window, uint16_t kind, uint16_t argument) {
     // A device without a notify window has nobody to tell; posting with a null window would queue the
     // message for whichever thread this is, where nothing reads it.
+    // Posting fails only when the window is gone, and then nobody is left to tell.
     if (window != nullptr) {
         PostMessageW(window, WM_DEVICE_NOTIFY, DeviceNotifyWParam(kind, argument), LPARAM(this));
     }
@@ -67,6 +68,11 @@ int Device::CopyDisplayName(wchar_t* buffer, int count) {
     std::lock_guard<CriticalSection> lock(windowLock_);
     if (displayName_.empty() || buffer == nullptr || count < 0) return 0;
     return int(CopyWide(displayName_, buffer, size_t(count)));
+}
+
+std::string Device::NameForLog() {
+    std::lock_guard<CriticalSection> lock(windowLock_);
+    return ToUtf8(displayName_);
 }
 
 int Device::StoreDisplayName(std::wstring_view text) {
@@ -175,6 +181,7 @@ void Device::ResetBaseFields() {
 }
 
 void Device::ShutDown() {
+    // Tearing down: what a step cannot end was not running.
     StopSchedule();
     RecordVideo(0);
     Stop();

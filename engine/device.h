@@ -4,6 +4,7 @@
 // group's lock. The kinds (engine/ipcam, engine/usbcam, engine/mic) derive from it and fill the frame.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "engine/device_messages.h"
+#include "engine/frame_output.h"
 #include "engine/grids.h"
 #include "engine/motion_detection.h"
 #include "platform/base/lock.h"
@@ -123,9 +125,11 @@ public:
     // Frame output.
     // Draws the current frame stretched (halftone) into `rect` of `dc`; nothing without a frame. Returns 1.
     int DrawFrame(HDC dc, const RECT& rect);
-    // Saves the current frame: format 1 JPEG of `quality`, any other PNG. 1 on success or when there is no
-    // frame (nothing is written), 0 when no encoder is found or the save fails.
+    // Saves the current frame: format 1 JPEG of `quality`, any other PNG, replacing a file that exists. 1 on
+    // success; 0 when there is no frame (nothing is written), no encoder is found or the save fails.
     int SaveFrame(std::wstring_view path, int format, int quality);
+    // The same, telling why a save failed.
+    FrameSave SaveFrameAs(std::wstring_view path, int format, int quality);
     // Copies the current frame when its byte size is `size` (230,400 or 921,600). Without a frame the
     // buffer's first `size` bytes are zeroed and 0 returned; a frame of another size copies nothing and
     // returns 0.
@@ -231,6 +235,8 @@ protected:
     int StoreDisplayName(std::wstring_view text);  // cut at 255 characters; returns the stored length
     int CopyDeviceKey(wchar_t* buffer, int count);
     int StoreDeviceKey(std::wstring_view text);
+    // The display name in UTF-8, to say in a log line which device met a failure.
+    std::string NameForLog();
     // The record fields all kinds share: the action flags, the file to run, Send an email and the six SMTP
     // fields; with `masks`, also the motion and privacy masks (cameras).
     void WriteSharedSettings(DeviceSettings& record, bool masks);
@@ -248,8 +254,11 @@ protected:
     // 0.
     int TakeWebSnapshotTurn();
     // Called without the frame lock after TakeWebSnapshotTurn gave `webIndex`: writes the frame as JPEG of
-    // quality 70 to "<storage>Server/<webIndex>.jpg", replacing the old file in one step.
+    // quality 70 to "<storage>Server/<webIndex>.jpg", replacing the old file in one step. The first failure
+    // after a success is logged, not every one of a failing disk's once a second.
     void WriteWebSnapshot(int webIndex);
+    // Logs a failed web snapshot unless the one before failed too; a success ends the run of failures.
+    void ReportWebSnapshot(FrameSave result, std::wstring_view path, std::string_view reason = {});
 
     // Posts WM_DEVICE_NOTIFY to `window` (nothing when it is null).
     void Notify(HWND window, uint16_t kind, uint16_t argument);
@@ -266,6 +275,7 @@ protected:
     int32_t soundLevel_ = 0;
     MaskGrid privacyMask_{};
     int64_t lastWebSnapshotTime_ = 0;
+    std::atomic<bool> webSnapshotFailing_{false};  // the last web snapshot failed, and that was logged
 
     // State lock.
     CriticalSection stateLock_;

@@ -49,7 +49,7 @@ Device* DeviceList::Add(Device* device) {
         }
         candidate = stem + L"-" + std::to_wstring(number);
     }
-    if (candidate != name) device->SetFriendlyName(candidate);
+    if (candidate != name) device->SetFriendlyName(candidate);  // the stored length is not needed
     device->SetNext(head_);
     head_ = device;
     return device;

@@ -67,6 +67,7 @@ void Device::SetSensitivity(int level) {
 
 int Device::GetRunFilePath(wchar_t* buffer, int count) {
     std::lock_guard<CriticalSection> lock(settingsLock_);
+    // The result is the whole length, whatever part of it fits the buffer.
     if (buffer != nullptr && count >= 0) CopyWide(runFilePath_, buffer, size_t(count));
     return int(runFilePath_.size());
 }

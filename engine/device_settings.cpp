@@ -42,6 +42,7 @@ std::wstring DeviceSettings::GetDeviceKey() const {
     return FromUtf16LeField(bytes_.data() + kDeviceKeyOffset, kDeviceKeyUnits);
 }
 
+// The fields are cut to their width by design; how much was written is not needed.
 void DeviceSettings::SetDeviceKey(std::wstring_view key) {
     ToUtf16LeField(key, bytes_.data() + kDeviceKeyOffset, kDeviceKeyUnits - 1, kDeviceKeyUnits);
 }

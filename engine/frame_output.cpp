@@ -2,17 +2,21 @@
 // buffer, the web snapshot and the privacy black-out that the kinds apply to every stored frame.
 #include "engine/frame_output.h"
 
+#include <cerrno>
 #include <cstring>
 #include <mutex>
 
 #include "engine/device.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
+#include "platform/base/log.h"
+#include "platform/base/text.h"
 #include "platform/ui/gdi.h"
 
 namespace kestrova {
 namespace {
 
+constexpr char kSnapshotComponent[] = "web snapshot";
 constexpr std::string_view kJpegMime = "image/jpeg";
 constexpr std::string_view kPngMime = "image/png";
 
@@ -28,6 +32,24 @@ std::unique_ptr<imaging::Bitmap> FrameBitmap(const imaging::BitmapInfoHeader& he
 }
 
 }  // namespace
+
+std::string_view FrameSaveFailure(FrameSave result) {
+    switch (result) {
+        case FrameSave::kSaved:
+            return {};
+        case FrameSave::kNoFrame:
+            return "the device has no picture yet";
+        case FrameSave::kNoEncoder:
+            return "no encoder for the format";
+        case FrameSave::kBadFrame:
+            return "the picture does not match its header";
+        case FrameSave::kNotEncoded:
+            return "the picture could not be encoded";
+        case FrameSave::kNotWritten:
+            return "the file could not be written";
+    }
+    return "unknown failure";
+}
 
 int GetEncoderClsid(std::string_view mimeType, int* classId) {
     int id = 0;
@@ -52,6 +74,7 @@ int Device::DrawFrame(HDC dc, const RECT& rect) {
             width = 480, height = 360;
             break;
     }
+    // Painting has nobody to tell of a failure: the window keeps its last picture.
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, 0, width,
@@ -60,16 +83,26 @@ int Device::DrawFrame(HDC dc, const RECT& rect) {
 }
 
 int Device::SaveFrame(std::wstring_view path, int format, int quality) {
+    return SaveFrameAs(path, format, quality) == FrameSave::kSaved ? 1 : 0;
+}
+
+FrameSave Device::SaveFrameAs(std::wstring_view path, int format, int quality) {
     const bool jpeg = format == 1;
     int encoder = 0;
-    if (!GetEncoderClsid(jpeg ? kJpegMime : kPngMime, &encoder)) return 0;
+    if (!GetEncoderClsid(jpeg ? kJpegMime : kPngMime, &encoder)) return FrameSave::kNoEncoder;
     std::lock_guard<CriticalSection> lock(frameLock_);
-    if (frame_.empty()) return 1;
+    if (frame_.empty()) return FrameSave::kNoFrame;
     std::unique_ptr<imaging::Bitmap> bitmap = FrameBitmap(frameInfo_.bmiHeader, frame_);
-    if (!bitmap) return 0;
+    if (!bitmap) return FrameSave::kBadFrame;
     // PNG takes no parameters.
-    const imaging::Status status = imaging::Save(*bitmap, std::wstring(path), encoder, jpeg ? quality : 0);
-    return status == imaging::Status::Ok ? 1 : 0;
+    switch (imaging::Save(*bitmap, std::wstring(path), encoder, jpeg ? quality : 0)) {
+        case imaging::Status::Ok:
+            return FrameSave::kSaved;
+        case imaging::Status::Win32Error:
+            return FrameSave::kNotWritten;
+        default:
+            return FrameSave::kNotEncoded;
+    }
 }
 
 int Device::CopyFrame(uint8_t* buffer, int size, imaging::BitmapInfo* header) {
@@ -113,23 +146,38 @@ int Device::TakeWebSnapshotTurn() {
 }
 
 void Device::WriteWebSnapshot(int webIndex) {
+    const std::wstring storage = GetStorageFolder();
+    const std::wstring server = storage + L"Server/";
+    const std::wstring path = server + std::to_wstring(webIndex) + L".jpg";
     int encoder = 0;
-    if (!GetEncoderClsid(kJpegMime, &encoder)) return;
+    if (!GetEncoderClsid(kJpegMime, &encoder)) return ReportWebSnapshot(FrameSave::kNoEncoder, path);
     // The web server reads these files while the next ones are made: encode in memory, then replace the file
     // in one step, so that a reader never meets half a picture.
     std::vector<uint8_t> jpeg;
     {
         std::lock_guard<CriticalSection> lock(frameLock_);
-        if (frame_.empty()) return;
+        if (frame_.empty()) return;  // called after a frame was stored; a device stopped meanwhile has none
         std::unique_ptr<imaging::Bitmap> bitmap = FrameBitmap(frameInfo_.bmiHeader, frame_);
-        if (!bitmap || imaging::Encode(*bitmap, encoder, kWebSnapshotQuality, jpeg) != imaging::Status::Ok)
-            return;
+        if (!bitmap) return ReportWebSnapshot(FrameSave::kBadFrame, path);
+        if (imaging::Encode(*bitmap, encoder, kWebSnapshotQuality, jpeg) != imaging::Status::Ok)
+            return ReportWebSnapshot(FrameSave::kNotEncoded, path);
     }
-    const std::wstring storage = GetStorageFolder();
-    const std::wstring server = storage + L"Server/";
-    CreateFolder(storage);
-    CreateFolder(server);
-    WriteFileAtomic(server + std::to_wstring(webIndex) + L".jpg", jpeg.data(), jpeg.size());
+    // A folder that cannot be made shows as the write's failure, with the folder's reason.
+    if (!CreateFolder(storage) || !CreateFolder(server) || !WriteFileAtomic(path, jpeg.data(), jpeg.size()))
+        return ReportWebSnapshot(FrameSave::kNotWritten, path, SystemErrorText(errno));
+    ReportWebSnapshot(FrameSave::kSaved, path);
+}
+
+void Device::ReportWebSnapshot(FrameSave result, std::wstring_view path, std::string_view reason) {
+    if (result == FrameSave::kSaved) {
+        webSnapshotFailing_ = false;
+        return;
+    }
+    if (webSnapshotFailing_.exchange(true)) return;
+    std::string message =
+        NameForLog() + ": " + ToUtf8(path) + " not saved: " + std::string(FrameSaveFailure(result));
+    if (!reason.empty()) message += " (" + std::string(reason) + ")";
+    LogError(kSnapshotComponent, message);
 }
 
 }  // namespace kestrova

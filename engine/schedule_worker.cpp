@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "engine/device.h"
+#include "platform/base/log.h"
 
 namespace kestrova {
 namespace {
@@ -35,8 +36,10 @@ int Device::StartSchedule() {
         if (scheduleRunning_ || scheduleWorker_.Running()) return 1;
     }
     try {
+        // No worker runs (tested above): Start begins one or throws.
         scheduleWorker_.Start([this](StopFlag& stop) { RunSchedule(stop); });
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
+        LogError("schedule", NameForLog() + ": no thread for the schedule: " + error.what());
         return 0;
     }
     return 1;
@@ -79,7 +82,7 @@ void Device::RunSchedule(StopFlag& stop) {
             }
             previous = current;
         }
-        stop.SleepUnlessStopped(kSchedulePassMs);
+        stop.SleepUnlessStopped(kSchedulePassMs);  // a stop cuts it short; the loop's test sees it
     }
 
     SetState(kStateScheduleRunning, 0);

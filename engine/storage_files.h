@@ -13,7 +13,8 @@ std::wstring DateText(const LocalTime& time);  // "yy-MM-dd"
 std::wstring TimeText(const LocalTime& time);  // "HH-mm-ss", 24-hour
 
 // Creates the storage folder, its subfolder `kind` (e.g. L"Photos") and the date folder below it (folders
-// that exist already are fine), and returns the date folder without a trailing "/".
+// that exist already are fine), and returns the date folder without a trailing "/". A folder that cannot be
+// made is logged.
 std::wstring MakeDateFolder(std::wstring_view storageFolder, std::wstring_view kind, const LocalTime& time);
 
 // The first "<dateFolder>/<date> <time> <nnn><suffix>.<extension>" for nnn from 000 to 999 that does not

@@ -18,14 +18,18 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/log.h"
+
 namespace kestrova {
 namespace {
 
 constexpr int kHttpBlockSize = 10240;
 constexpr uint32_t kDestroyShutdownMs = 3000;
-// Room for a browser's parallel connections: with no queue, each one past the first waits for its SYN to be
-// sent again, a second or more later.
-constexpr int kListenBacklog = 16;
+constexpr char kComponent[] = "network";
+// Room for a burst of new connections while the listener hands the last one over: a client that finds the
+// queue full waits for its SYN to be sent again, a second or more later. The system cuts a longer request
+// down to its own maximum (net.core.somaxconn), which is what this asks for.
+constexpr int kListenBacklog = INT_MAX;
 
 // Waits for `events` on `handle`. 1 when they came, 0 when `timeoutMs` passed, -1 on error. A negative
 // time-out waits for ever. Signals do not cut the wait short.
@@ -120,6 +124,7 @@ int64_t FindHeaderLength(std::string_view text) {
 }  // namespace
 
 TcpSocket::~TcpSocket() {
+    // Both do what there is to do; a socket that was never connected or is closed already has nothing.
     Shutdown(2, kDestroyShutdownMs);
     CloseSocket();
 }
@@ -134,15 +139,27 @@ void TcpSocket::Attach(SocketHandle handle) { handle_.store(handle); }
 int TcpSocket::Listen(int32_t port, const char* address) {
     const SocketHandle handle = handle_.load();
     if (handle == kInvalidSocket) return 0;
+    const std::string where = std::string(address ? address : "(none)") + ":" + std::to_string(port);
     char hostName[256] = {};
-    if (gethostname(hostName, sizeof(hostName) - 1) != 0 || ResolveHost(hostName) == 0) return 0;
+    if (gethostname(hostName, sizeof(hostName) - 1) != 0 || ResolveHost(hostName) == 0) {
+        LogError(kComponent, "cannot listen on " + where + ": the machine's host name does not resolve");
+        return 0;
+    }
     uint32_t bindAddress = 0;
-    if (address == nullptr || !ParseDotted(address, &bindAddress)) return 0;
+    if (address == nullptr || !ParseDotted(address, &bindAddress)) {
+        LogError(kComponent, "cannot listen on " + where + ": not a dotted IPv4 address");
+        return 0;
+    }
     const int reuse = 1;
-    setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
+    if (setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse)) != 0)
+        LogWarning(kComponent, "listening on " + where + " without address reuse: " + SystemErrorText(errno));
     const sockaddr_in local = MakeAddress(bindAddress, port);
-    if (bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) return 0;
-    return listen(handle, kListenBacklog) == 0 ? 1 : 0;
+    if (bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0 ||
+        listen(handle, kListenBacklog) != 0) {
+        LogError(kComponent, "cannot listen on " + where + ": " + SystemErrorText(errno));
+        return 0;
+    }
+    return 1;
 }
 
 int TcpSocket::Accept(TcpSocket** client, uint32_t* address) {
@@ -252,7 +269,8 @@ int TcpSocket::Shutdown(int how, uint32_t milliseconds) {
     if (handle == kInvalidSocket) return 0;
     const int direction = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
     if (shutdown(handle, direction) != 0) return 0;
-    // The connection counts as closed once the peer has ended its side (or reset it).
+    // The connection counts as closed once the peer has ended its side (or reset it). The wait only bounds
+    // how long the peer gets: the shutdown itself has succeeded whatever it reports.
     WaitFor(handle, POLLRDHUP, milliseconds);
     return 1;
 }
@@ -260,14 +278,16 @@ int TcpSocket::Shutdown(int how, uint32_t milliseconds) {
 int TcpSocket::CloseSocket() {
     const SocketHandle old = handle_.exchange(kInvalidSocket);
     if (old == kInvalidSocket) return 0;
-    // Closing alone leaves a thread blocked in accept or recv on this handle asleep; a shutdown wakes it.
+    // Closing alone leaves a thread blocked in accept or recv on this handle asleep; a shutdown wakes it. It
+    // fails only on a socket that is not connected, where no such thread can wait.
     shutdown(old, SHUT_RDWR);
     return close(old) == 0 ? 1 : 0;
 }
 
 int StartNetworking() {
     std::lock_guard<std::mutex> guard(networkingMutex);
-    // Writes to a closed connection report an error instead of ending the process.
+    // Writes to a closed connection report an error instead of ending the process. Setting SIG_IGN for a
+    // valid signal cannot fail.
     signal(SIGPIPE, SIG_IGN);
     ++networkingStarts;
     return 1;

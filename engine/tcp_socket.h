@@ -26,10 +26,11 @@ public:
     // Takes ownership of an open handle.
     void Attach(SocketHandle handle);
     // Binds to the dotted IPv4 `address` and `port` (with address reuse, so a listener can come back on its
-    // port at once) and listens with a backlog of 16. Fails when the machine's host name does not resolve.
+    // port at once) and listens with the longest queue of waiting clients that the system allows. Fails when
+    // the machine's host name does not resolve. Logs why it failed.
     int Listen(int32_t port, const char* address);
     // Waits without a time-out for a client. On success `*client` is a new heap socket the caller owns, and
-    // `*address` (when given) the peer's IPv4 address in host byte order.
+    // `*address` (when given) the peer's IPv4 address in host byte order. On failure errno tells why.
     int Accept(TcpSocket** client, uint32_t* address);
     // `address` is IPv4 in host byte order; a time-out of 0 counts as -1 (the system's own connect time-out).
     int Connect(uint32_t address, int32_t port, int32_t timeoutSeconds);

@@ -42,7 +42,7 @@ void ChooseSourceFormat(IPin* pin, int frameSize) {
         const VIDEOINFOHEADER* info = type.VideoInfo();
         if (type.majortype == MEDIATYPE_Video && type.subtype == MEDIASUBTYPE_RGB24 && info &&
             info->bmiHeader.biWidth == width && info->bmiHeader.biHeight == height) {
-            config->SetFormat(type);
+            config->SetFormat(type);  // an entry of the pin's own list, before it connects: never refused
             return;
         }
     }
@@ -69,7 +69,7 @@ void AddCompressor(RecordingGraph& r, double quality) {
             r.compression = compression;
             return;
         }
-        r.graph->RemoveFilter(compressor.get());
+        r.graph->RemoveFilter(compressor.get());  // it was added just now; an unconnected filter does nothing
     }
 }
 
@@ -80,6 +80,8 @@ HRESULT RecorderGrabberCallback::SampleCB(double, MediaSample*) {
 }
 
 HRESULT RecorderGrabberCallback::BufferCB(double, uint8_t* buffer, long length) {
+    // Without a frame of this size the buffer is recorded black or as it was: a camera that has not sent a
+    // picture yet is no failure to report 25 times a second.
     device_->CopyFrame(buffer, int(length), nullptr);
     return S_OK;
 }
@@ -89,6 +91,7 @@ RecordingGraph::~RecordingGraph() {
 }
 
 void RecordingGraph::Release() {
+    // Tearing down: each step ends what there is, and a graph that will not stop is released all the same.
     if (control) control->Stop();
     if (grabber) grabber->SetCallback(nullptr, 1);
     callback.reset();
@@ -112,6 +115,7 @@ void RecordingGraph::Release() {
 
 std::wstring RotNameOf(const FilterGraph* graph) {
     wchar_t name[64];
+    // Two eight-digit numbers and the words fit.
     std::swprintf(name, 64, L"FilterGraph %08x pid %08x", unsigned(uintptr_t(graph)), unsigned(getpid()));
     return name;
 }
@@ -130,7 +134,7 @@ HRESULT RemoveGraphFromRot(uint32_t cookie) {
 std::wstring PlaceholderFileName() {
     std::minstd_rand random(uint32_t(GetClock().CalendarSeconds()));
     wchar_t name[32];
-    std::swprintf(name, 32, L"Dummy-%i", int(random() % 30000 + 1));
+    std::swprintf(name, 32, L"Dummy-%i", int(random() % 30000 + 1));  // five digits at most: it fits
     return name;
 }
 
@@ -173,6 +177,7 @@ int Device::BuildVideoGraph(int build) {
     RecordingGraph& r = *recording_;
     r.graph = std::make_shared<FilterGraph>();
     r.builder = std::make_shared<CaptureGraphBuilder>();
+    // A new builder takes a new graph, and a graph's event queue takes any window: neither can refuse.
     r.builder->SetFiltergraph(r.graph);
     r.control = QueryInterface<IMediaControl>(r.graph);
     r.events = QueryInterface<IMediaEventEx>(r.graph);
@@ -199,6 +204,7 @@ int Device::BuildVideoGraph(int build) {
     }
     if (SUCCEEDED(hr)) {
         r.callback = std::make_unique<RecorderGrabberCallback>(this);
+        // Plain settings of a grabber made just now: it takes them.
         r.grabber->SetBufferSamples(false);
         r.grabber->SetOneShot(false);
         hr = r.grabber->SetCallback(r.callback.get(), 1);
@@ -228,7 +234,8 @@ int Device::BuildVideoGraph(int build) {
         r.Release();
         return 0;
     }
-    AddGraphToRot(r.graph, &r.rotCookie);
+    // A graph that cannot be registered still records; it is only invisible to graph tools.
+    if (FAILED(AddGraphToRot(r.graph, &r.rotCookie))) r.rotCookie = 0;
     return 1;
 }
 

@@ -5,10 +5,13 @@
 
 #include "net/smtp_client.h"
 #include "net/smtp_error.h"
+#include "platform/base/log.h"
 #include "platform/base/thread.h"
 
 namespace kestrova {
 namespace {
+
+constexpr char kComponent[] = "e-mail";
 
 // At most `limit` bytes of `text`, never ending inside a UTF-8 sequence.
 std::string CutAtCharacter(const char* text, size_t limit) {
@@ -83,9 +86,11 @@ int EmailJob::Start(int mode) {
     if (mode == 0) return SendNow();
     if (mode != 1) return 0;
     try {
+        // Send logs a failure: nobody waits for this thread's result.
         StartDetached([mail = Copy()] { Send(mail); });
-    } catch (const std::exception&) {
-        return 0;  // no thread: the mail is not sent
+    } catch (const std::exception& error) {
+        LogError(kComponent, std::string("no thread to send the mail: ") + error.what());
+        return 0;
     }
     return 1;
 }
@@ -97,6 +102,11 @@ int EmailJob::SendNow() {
 EmailJob::Mail EmailJob::Copy() {
     ScopedLock hold(lock_);
     return mail_;
+}
+
+void EmailJob::ReportFailure(const Mail& mail, const std::string& reason) {
+    LogError(kComponent, "the mail to " + mail.recipient + " through " + mail.host + ":" +
+                             std::to_string(mail.port) + " was not sent: " + reason);
 }
 
 int EmailJob::Send(const Mail& mail) {
@@ -121,11 +131,13 @@ int EmailJob::Send(const Mail& mail) {
         // The closing QUIT is part of the send: a session that fails there has not ended well.
         client.Disconnect();
         return 1;
-    } catch (const ECSmtp&) {
-        return 0;
-    } catch (const std::exception&) {
-        return 0;
+    } catch (const ECSmtp& error) {
+        ReportFailure(mail,
+                      ECSmtp::MessageText(error.Code()) + " (error " + std::to_string(error.Code()) + ")");
+    } catch (const std::exception& error) {
+        ReportFailure(mail, error.what());
     }
+    return 0;
 }
 
 }  // namespace kestrova

@@ -40,9 +40,10 @@ public:
     void AddAttachmentPath(const char* path);
 
     // Mode 0: SendNow and its result. Mode 1: sends on a new thread, which takes its copy of the job before
-    // this returns; 1 when the thread started. Any other mode: 0.
+    // this returns; 1 when the thread started. Any other mode: 0. A thread that cannot start is logged.
     int Start(int mode);
-    // 1 when the whole mail was accepted, 0 when the client reported any error.
+    // 1 when the whole mail was accepted, 0 when the client reported any error; the error's text is logged
+    // with the recipient and the server.
     int SendNow();
 
 private:
@@ -57,6 +58,8 @@ private:
 
     Mail Copy();
     static int Send(const Mail& mail);
+    // Says which mail failed by its recipient and server, never by its credentials.
+    static void ReportFailure(const Mail& mail, const std::string& reason);
     void SetSlot(std::string& slot, const char* text);
 
     CriticalSection lock_;

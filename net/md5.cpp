@@ -67,13 +67,13 @@ void MD5::update(std::FILE* file) {
     uint8_t piece[kPieceSize];
     size_t got;
     while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) update(piece, got);
-    std::fclose(file);
+    std::fclose(file);  // read only: closing cannot lose anything
 }
 
 void MD5::update(std::istream& stream) {
     char piece[kPieceSize];
     while (stream) {
-        stream.read(piece, sizeof piece);
+        stream.read(piece, sizeof piece);  // a short read ends the loop; gcount tells what came
         if (stream.gcount() > 0) update(piece, size_t(stream.gcount()));
     }
 }

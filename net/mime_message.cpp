@@ -147,7 +147,7 @@ std::string BuildHeader(const MailContent& content) {
     LocalTime now = clock.Now();
     if (content.to.empty()) throw ECSmtp(ECSmtp::kUndefinedRecipients);
 
-    char date[64];
+    char date[64];  // the longest date line is 35 characters
     std::snprintf(date, sizeof date, "Date: %d %s %d %d:%d:%d\r\n", now.day, MonthName(now.month), now.year,
                   now.hour, now.minute, now.second);
     std::string header = date;

@@ -76,7 +76,7 @@ void AuthDigestMd5(SmtpConversation& session, const std::string& login, const st
     DigestChallenge challenge = ParseDigestChallenge(DecodedChallenge(session));
     std::string address = session.PeerAddress();
     if (address.empty()) throw ECSmtp(ECSmtp::kDigestServerName);
-    char cnonce[32];
+    char cnonce[32];  // sixteen hexadecimal digits at most
     std::snprintf(cnonce, sizeof cnonce, "%llx",
                   static_cast<unsigned long long>(GetClock().CalendarSeconds()));
     session.Exchange(kSmtpDigestResponse,

@@ -180,7 +180,7 @@ void SmtpClient::SendData(SmtpCommandId id, std::string_view text, std::string_v
 
 void SmtpClient::Receive(std::string& out, uint32_t timeoutSeconds) {
     if (tls_.HasConnection()) {
-        tls_.ReceiveTls(socket_, out, kReceivePiece, timeoutSeconds);
+        tls_.ReceiveTls(socket_, out, kReceivePiece, timeoutSeconds);  // appends to `out`, throws on failure
         return;
     }
     char piece[kReceivePiece];

@@ -107,7 +107,7 @@ std::string SmtpSocket::PeerAddress() const {
 }
 
 void SmtpSocket::Close() {
-    if (fd_ >= 0) close(fd_);
+    if (fd_ >= 0) close(fd_);  // the session is over either way: nothing was written that a close could lose
     fd_ = -1;
 }
 

@@ -19,6 +19,7 @@ constexpr int kPieceSize = 1024;
 void InitLibraryOnce() {
     static std::once_flag once;
     std::call_once(once, [] {
+        // A library that cannot start fails the context made next, which is reported.
         OPENSSL_init_ssl(OPENSSL_INIT_LOAD_SSL_STRINGS | OPENSSL_INIT_LOAD_CRYPTO_STRINGS, nullptr);
         // The library writes to the socket without MSG_NOSIGNAL: a peer that went away must give an error,
         // not end the program.
@@ -33,7 +34,8 @@ void TlsTransport::InitTls() {
     if (context_) return;
     context_ = SSL_CTX_new(TLS_client_method());
     if (!context_) throw ECSmtp(ECSmtp::kSslProblem);
-    // A peer that closes without close_notify ends the session as a plain close does.
+    // A peer that closes without close_notify ends the session as a plain close does. (The result is the
+    // new option set, not a status.)
     SSL_CTX_set_options(context_, SSL_OP_IGNORE_UNEXPECTED_EOF);
 }
 
@@ -42,7 +44,7 @@ void TlsTransport::Handshake(SmtpSocket& socket, uint32_t timeoutSeconds) {
     EndConnection();
     ssl_ = SSL_new(context_);
     if (!ssl_ || SSL_set_fd(ssl_, socket.Handle()) != 1) throw ECSmtp(ECSmtp::kSslProblem);
-    SSL_set_mode(ssl_, SSL_MODE_AUTO_RETRY);
+    SSL_set_mode(ssl_, SSL_MODE_AUTO_RETRY);  // returns the new mode, not a status
     for (;;) {
         ERR_clear_error();
         int result = SSL_connect(ssl_);
@@ -126,7 +128,8 @@ size_t TlsTransport::ReceiveTls(SmtpSocket& socket, std::string& out, size_t lim
 
 void TlsTransport::EndConnection() {
     if (!ssl_) return;
-    // One non-blocking call sends our close_notify; the peer's answer is not waited for.
+    // One non-blocking call sends our close_notify; the peer's answer is not waited for, and a session that
+    // cannot say goodbye is over all the same.
     ERR_clear_error();
     SSL_shutdown(ssl_);
     SSL_free(ssl_);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/base64.h"
+#include "net/ascii_case.h"
 
 namespace kestrova {
 namespace {
@@ -14,12 +15,37 @@ std::string FieldFrom(std::string_view text, size_t start, char stop) {
     return std::string(rest.substr(0, rest.find(stop)));
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// Whether a "Connection" field of the head lists the option "close". Field names and options are compared
+// without regard to case; options are separated by commas.
+bool AsksToClose(std::string_view head) {
+    constexpr std::string_view kName = "connection:";
+    for (size_t line = head.find("\r\n"); line != std::string_view::npos; line = head.find("\r\n", line)) {
+        line += 2;
+        const std::string_view field = head.substr(line, head.find("\r\n", line) - line);
+        if (!StartsIgnoringCase(field, kName)) continue;
+        std::string_view options = field.substr(kName.size());
+        while (!options.empty()) {
+            const size_t comma = options.find(',');
+            if (EqualsIgnoringCase(TrimBlanks(options.substr(0, comma)), "close")) return true;
+            options = comma == std::string_view::npos ? std::string_view() : options.substr(comma + 1);
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ParseWebRequest(std::string_view received, WebRequest* out) {
     if (received.find("GET") == std::string_view::npos && received.find("POST") == std::string_view::npos)
         return false;
-    if (received.find("\r\n\r\n") == std::string_view::npos) return false;
+    const size_t headEnd = received.find("\r\n\r\n");
+    if (headEnd == std::string_view::npos) return false;
     size_t method = received.find("GET /");
     if (method == std::string_view::npos) method = received.find("POST /");
     if (method == std::string_view::npos) return false;
@@ -29,6 +55,7 @@ bool ParseWebRequest(std::string_view received, WebRequest* out) {
     size_t basic = received.find(kBasic);
     out->authorization =
         basic == std::string_view::npos ? std::string() : FieldFrom(received, basic + 21, '\r');
+    out->closeAfterReply = AsksToClose(received.substr(0, headEnd + 2));
     return true;
 }
 

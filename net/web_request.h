@@ -1,6 +1,6 @@
 #pragma once
-// Reading one request of a web client: the whole head arrives in one receive, and only the path and the
-// Basic credentials are looked at. A POST is read like a GET; its body is ignored.
+// Reading one request of a web client: the whole head arrives in one receive, and only the path, the Basic
+// credentials and a "Connection: close" are looked at. A POST is read like a GET; its body is ignored.
 
 #include <cstddef>
 #include <string>
@@ -15,6 +15,7 @@ struct WebRequest {
     std::string path;  // from its "/" up to the next blank, at most 250 characters
     std::string
         authorization;  // the value of "Authorization: Basic" up to the next CR, at most 250 characters
+    bool closeAfterReply = false;  // the head has a Connection field with the option "close"
 };
 
 // Reads the request in the bytes of one receive. False when they hold no complete request head, so that

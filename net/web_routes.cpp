@@ -2,27 +2,13 @@
 
 #include <limits>
 
+#include "net/ascii_case.h"
 #include "net/server_db.h"
 #include "net/web_pages.h"
 #include "net/web_reply.h"
 
 namespace kestrova {
 namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
-
-bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
 
 std::string FrameReply(std::string_view path, const WebSite& site) {
     int number = LeadingNumber(path.substr(1));

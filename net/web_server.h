@@ -1,8 +1,14 @@
 #pragma once
-// The streaming web server: one listener thread on the chosen address and port, and one detached thread per
-// client connection that answers the site's pages, the devices' frame files and the assets of "Server.db".
-// The server never touches a device; it only reads the frame files the devices write.
+// The streaming web server: one listener thread on the chosen address and port, and a detached thread for
+// each client connection that answers the site's pages, the devices' frame files and the assets of
+// "Server.db". The server never touches a device; it only reads the frame files the devices write.
+//
+// The listener only accepts and hands over, so that a burst of new connections finds it waiting in accept;
+// the system queues what arrives meanwhile, as many as it allows. "Server.db" is read once per start. The
+// connection threads of one start are kept for the next client and bounded: a new client beyond the bound
+// takes the place of the connection that has waited longest for its next request (web_connection_pool.h).
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -28,9 +34,15 @@ struct WebServerSettings {
     UINT notifyMessage = kWebServerNotifyMessage;
 };
 
+class WebConnectionPool;
+
+// The bound on one start's connection threads: 512, or half the descriptors the process may open when that
+// is fewer, so that the rest of the program keeps descriptors for its cameras, recordings and windows.
+size_t DefaultWebConnectionLimit();
+
 class WebServer {
 public:
-    WebServer();
+    explicit WebServer(size_t connectionLimit = DefaultWebConnectionLimit());
     ~WebServer();
     WebServer(const WebServer&) = delete;
     WebServer& operator=(const WebServer&) = delete;
@@ -46,9 +58,11 @@ private:
     void Listen(StopFlag& stop);
     void Notify(const WebServerSettings& settings, WPARAM listening);
 
-    CriticalSection lock_;          // guards settings_ and the listening socket's handle while it is in use
+    const size_t connectionLimit_;
+    CriticalSection lock_;          // guards settings_, pool_ and the listening socket's handle while in use
     WebServerSettings settings_{};  // the copy the listener starts from
     std::unique_ptr<TcpSocket> listeningSocket_;
+    std::shared_ptr<WebConnectionPool> pool_;  // the running start's connection threads
     Worker listener_;
 };
 

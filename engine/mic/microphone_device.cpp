@@ -51,6 +51,7 @@ int MicrophoneDevice::Init(const DeviceParams* params) {
         std::lock_guard<CriticalSection> lock(frameLock_);
         symbolPicture_ = std::move(symbol);
     }
+    // Names are cut to their limit; the stored lengths are not needed.
     StoreDisplayName(FieldText(mic->friendlyName, std::size(mic->friendlyName)));
     StoreDeviceKey(FieldText(mic->deviceKey, std::size(mic->deviceKey)));
     SetDisplayWindow(mic->displayWindow);

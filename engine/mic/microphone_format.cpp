@@ -25,10 +25,7 @@ bool SetFirst(IAMStreamConfig& config, int count, int size, Wanted wanted) {
     for (int index = 0; index < count; ++index) {
         AM_MEDIA_TYPE type;
         if (FAILED(config.GetStreamCaps(index, &type, caps.data()))) continue;
-        if (IsPcm16(type) && wanted(type)) {
-            config.SetFormat(type);
-            return true;
-        }
+        if (IsPcm16(type) && wanted(type) && SUCCEEDED(config.SetFormat(type))) return true;
     }
     return false;
 }

@@ -22,7 +22,7 @@ void ChooseCameraFormat(IAMStreamConfig& config, int count, int size, int frameS
         // The subtype does not matter: the graph converts what the camera gives.
         if (type.majortype == MEDIATYPE_Video && info != nullptr && info->bmiHeader.biWidth == width &&
             info->bmiHeader.biHeight == height) {
-            config.SetFormat(type);
+            config.SetFormat(type);  // an entry of the pin's own list, before it connects: never refused
         }
     }
 }

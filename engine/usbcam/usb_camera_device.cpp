@@ -31,6 +31,7 @@ int UsbCameraDevice::Init(const DeviceParams* params) {
 
     captureFilter_ = camera->captureFilter;
     SetFrameSize(camera->frameSize);
+    // Names are cut to their limit; the stored lengths are not needed.
     StoreDisplayName(FieldText(camera->friendlyName, std::size(camera->friendlyName)));
     StoreDeviceKey(FieldText(camera->devicePath, std::size(camera->devicePath)));
     SetDisplayWindow(camera->displayWindow);

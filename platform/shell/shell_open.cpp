@@ -8,11 +8,10 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 #include <mutex>
 
-#include "platform/base/debug.h"
 #include "platform/base/files.h"
+#include "platform/base/log.h"
 #include "platform/base/thread.h"
 
 extern char** environ;
@@ -20,6 +19,7 @@ extern char** environ;
 namespace kestrova {
 namespace {
 
+constexpr char kComponent[] = "shell";
 constexpr char kDefaultOpener[] = "xdg-open";
 
 std::mutex g_openerMutex;
@@ -77,7 +77,7 @@ bool StartProgram(const std::vector<std::string>& argv, int stdinFd) {
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (err != 0) {
-        DebugOutput("Shell: cannot start " + argv[0] + ": " + std::strerror(err));
+        LogError(kComponent, "cannot start " + argv[0] + ": " + SystemErrorText(err));
         return false;
     }
     std::string name = argv[0];
@@ -86,7 +86,7 @@ bool StartProgram(const std::vector<std::string>& argv, int stdinFd) {
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            DebugOutput("Shell: " + name + " ended with status " + std::to_string(status));
+            LogWarning(kComponent, name + " ended with status " + std::to_string(status));
     });
     return true;
 }
@@ -100,7 +100,7 @@ bool ShellOpen(std::wstring_view target) {
         return StartProgram({Opener(), path});
     }
     if (IsAddress(path)) return StartProgram({Opener(), path});
-    DebugOutput("Shell: nothing to open at " + path);
+    LogError(kComponent, "nothing to open at " + path);
     return false;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/shell/shell_open.h"
 #include "platform/shell/sound.h"
 #include "tests/engine/detection/alarm_fixture.h"
+#include "tests/platform/base/log_capture.h"
 #include "tests/support/alsa_file_sink.h"
 
 namespace kestrova::testing {
@@ -109,6 +110,26 @@ TEST(AlarmRunnerTest, StopAlarmEndsItWithinThePass) {
     EXPECT_EQ(a.Photos().size(), 3u);
     EXPECT_EQ(a.notes.Take(kNotifyState), (std::vector<int>{kStateAlarm, kStateAlarm}));
     EXPECT_EQ(a.device.StopAlarm(), 1);  // nothing runs
+}
+
+TEST(AlarmRunnerTest, PhotosThatCannotBeSavedAreLoggedOnceAnAlarm) {
+    LogCapture log;
+    Alarmed a;
+    a.device.SetSavePhotos(1);
+    // A file where the photo folder belongs.
+    std::ofstream(a.storage.native() + "Photos") << "not a folder";
+    a.Start();
+    EXPECT_EQ(a.PassToTheEnd(), 14);
+    ASSERT_TRUE(log.AwaitLine("more photos"));
+    EXPECT_EQ(log.LinesWith("storage"),
+              std::vector<std::string>{"error: storage: cannot create the folder " + a.storage.native() +
+                                       "Photos/: Not a directory"});
+    EXPECT_EQ(
+        log.LinesWith("alarm"),
+        (std::vector<std::string>{"error: alarm: Hall: photo not saved, " + a.storage.native() +
+                                      "Photos/26-01-05/26-01-05 00-00-00 000.png: the file could not be "
+                                      "written",
+                                  "error: alarm: Hall: 13 more photos of this alarm were not saved"}));
 }
 
 TEST(AlarmRunnerTest, TheRunActionOpensTheFileAsItIs) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/ui/gdi.h"
 #include "tests/engine/device/kit/notify_recorder.h"
 #include "tests/engine/device/kit/test_device.h"
+#include "tests/platform/base/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 namespace kestrova::testing {
@@ -109,17 +111,18 @@ TEST(FrameOutputTest, SaveFrameWritesJpegForFormatOneAndPngOtherwise) {
     }
 }
 
-TEST(FrameOutputTest, SaveFrameWithoutAFrameWritesNothingAndSucceeds) {
+TEST(FrameOutputTest, SaveFrameFailsWithItsReasonWhenNothingIsWritten) {
     TempFolder folder;
     TestDevice d;
-    EXPECT_EQ(d.SaveFrame(folder.path() + L"none.png", 0, 70), 1);
-    EXPECT_FALSE(FileExists(folder.path() + L"none.png"));
-}
+    const std::wstring none = folder.path() + L"none.png";
+    EXPECT_EQ(d.SaveFrame(none, 0, 70), 0) << "a device without a picture saved nothing";
+    EXPECT_EQ(d.SaveFrameAs(none, 1, 70), FrameSave::kNoFrame);
+    EXPECT_FALSE(FileExists(none));
 
-TEST(FrameOutputTest, SaveFrameReportsAFailedSave) {
-    TestDevice d;
     d.PutFrame(320, 240, 1, 2, 3);
     EXPECT_EQ(d.SaveFrame(L"/nonexistent-folder/x.png", 0, 70), 0);
+    EXPECT_EQ(d.SaveFrameAs(L"/nonexistent-folder/x.png", 0, 70), FrameSave::kNotWritten);
+    EXPECT_EQ(d.SaveFrameAs(none, 0, 70), FrameSave::kSaved);
 }
 
 TEST(FrameOutputTest, EncodersAreFoundByTheirExactMimeType) {
@@ -206,6 +209,36 @@ TEST_F(WebSnapshotTest, AtMostOneSnapshotPerSecond) {
     d.PutFrame(320, 240, 1, 2, 3);
     EXPECT_TRUE(FileExists(SnapshotPath(3)));
     EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"Server"});
+}
+
+TEST_F(WebSnapshotTest, AFailingSnapshotIsLoggedOncePerRunOfFailures) {
+    LogCapture log;
+    TestDevice d(kDeviceUsbCamera, L"Hall");
+    d.SetStorageFolder(folder_.path());
+    d.SetWebIndex(2);
+    const std::filesystem::path server = folder_.native() + "Server";
+    // A file where the snapshot folder belongs: no snapshot can be written.
+    const auto blockTheFolder = [&] {
+        std::filesystem::remove_all(server);
+        std::ofstream(server) << "not a folder";
+    };
+    const std::string failure = "error: web snapshot: Hall: " + server.string() +
+                                "/2.jpg not saved: the file could not be written (Not a directory)";
+    blockTheFolder();
+    for (int second = 0; second < 3; ++second) {
+        d.PutFrame(320, 240, 1, 2, 3);
+        clock_.Advance(1000);
+    }
+    EXPECT_EQ(log.LinesWith("web snapshot"), std::vector<std::string>{failure});
+
+    std::filesystem::remove(server);
+    d.PutFrame(320, 240, 1, 2, 3);
+    clock_.Advance(1000);
+    EXPECT_TRUE(FileExists(SnapshotPath(2)));
+    blockTheFolder();
+    d.PutFrame(320, 240, 1, 2, 3);
+    EXPECT_EQ(log.LinesWith("web snapshot"), std::vector<std::string>(2, failure))
+        << "a new run of failures after a success";
 }
 
 TEST_F(WebSnapshotTest, AReaderNeverSeesAHalfWrittenSnapshot) {

@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <thread>
 
 #include "platform/base/text.h"
 #include "tests/engine/detection/alarm_fixture.h"
 #include "tests/net/mail/mail_test_support.h"
+#include "tests/platform/base/log_capture.h"
 
 namespace kestrova::testing {
 namespace {
@@ -51,7 +54,8 @@ protected:
             EXPECT_FALSE(sent.empty()) << name;
             EXPECT_EQ(sent, ReadText(a.storage.native() + "Photos/" + photos[i])) << name;
         }
-        EXPECT_FALSE(std::filesystem::exists(message + "attachments/4-"));
+        const auto attachments = std::filesystem::directory_iterator(message + "attachments");
+        EXPECT_EQ(size_t(std::distance(begin(attachments), end(attachments))), photos.size());
     }
 
     NpmSmtpServers& servers = NpmSmtpServers::Get();
@@ -82,6 +86,40 @@ TEST_F(AlarmEmailTest, AnAlarmStoppedBeforeTheThirdPhotoSendsNone) {
     ExpectMail(1, {"26-01-05/26-01-05 00-00-00 002 Email.png", "26-01-05/26-01-05 00-00-01 000 Email.png",
                    "26-01-05/26-01-05 00-00-01 001 Email.png"});
     EXPECT_EQ(servers.MessageCount(), before + 1);
+}
+
+TEST_F(AlarmEmailTest, ADeviceWithoutAPictureMailsNoPhotoItNeverSaved) {
+    LogCapture log;
+    a.device.ClearFrame();
+    a.Start();
+    EXPECT_EQ(a.PassToTheEnd(), 14);
+    EXPECT_TRUE(a.Photos().empty());
+    // The mail still tells of the alarm, without the photos that are not there.
+    ASSERT_TRUE(AwaitMessages(1));
+    ExpectMail(1, {});
+    ASSERT_TRUE(log.AwaitLine("more photos"));
+    EXPECT_EQ(
+        log.LinesWith("alarm:"),
+        (std::vector<std::string>{"error: alarm: Halle S\xc3\xbc"
+                                  "d: photo not saved, " +
+                                      a.storage.native() +
+                                      "Photos/26-01-05/26-01-05 00-00-00 000 Email.png: the device has no "
+                                      "picture yet",
+                                  "error: alarm: Halle S\xc3\xbc"
+                                  "d: 13 more photos of this alarm were not saved"}));
+}
+
+TEST_F(AlarmEmailTest, AFailedMailSaysWhyInTheLogButNeverThePassword) {
+    LogCapture log;
+    a.device.SetSmtpPassword(L"wrong-pass");
+    a.Start();
+    a.PassToTheEnd();
+    const std::string failure = "error: e-mail: the mail to me@kestrova.test through 127.0.0.1:" +
+                                std::to_string(servers.Port("starttls-login")) +
+                                " was not sent: Bad login or password (error 406)";
+    ASSERT_TRUE(log.AwaitLine(failure)) << log.Text();
+    EXPECT_EQ(log.Text().find("wrong-pass"), std::string::npos);
+    EXPECT_EQ(servers.MessageCount(), before);
 }
 
 }  // namespace

@@ -103,6 +103,11 @@ bool RawClient::ClosedWithoutReply(int timeoutMs) {
     return DrainUntilClosed(timeoutMs) == 0;
 }
 
+bool RawClient::AwaitData(int timeoutMs) {
+    pollfd entry{fd_, POLLIN, 0};
+    return poll(&entry, 1, timeoutMs) == 1;
+}
+
 long RawClient::DrainUntilClosed(int timeoutMs) {
     const auto deadline = Steady::now() + std::chrono::milliseconds(timeoutMs);
     long total = 0;

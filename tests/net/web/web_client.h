@@ -31,6 +31,8 @@ public:
     std::string ReadReply(int timeoutMs = 5000);
     // True when the server closed the connection within `timeoutMs` without sending anything more.
     bool ClosedWithoutReply(int timeoutMs = 5000);
+    // Waits up to `timeoutMs` for bytes to read, and reads none; false when none came.
+    bool AwaitData(int timeoutMs);
     // Reads until the server closes or `timeoutMs` passes; the number of bytes, -1 when it did not close.
     long DrainUntilClosed(int timeoutMs);
 
