@@ -1,5 +1,7 @@
 #include "platform/media/avi_mux.h"
 
+#include "platform/base/log.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -92,7 +94,8 @@ HRESULT AviMux::Receive(IPin& pin, MediaSample& sample) {
 void AviMux::OnStop() {
     std::lock_guard<std::mutex> lock(mutex_);
     // A finish that fails (a full disk) leaves the file as its last checkpoint made it: readable.
-    if (writer_) writer_->Finish();
+    if (writer_ && FAILED(writer_->Finish()))
+        LogError("recording", "the video file could not be finished (is the disk full?); it keeps its last checkpoint");
     writer_.reset();
 }
 

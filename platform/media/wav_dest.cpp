@@ -1,5 +1,7 @@
 #include "platform/media/wav_dest.h"
 
+#include "platform/base/log.h"
+
 #include "platform/media/riff_bytes.h"
 
 namespace kestrova::media {
@@ -65,12 +67,15 @@ void WavDest::OnStop() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!writing_) return;
     writing_ = false;
+    HRESULT hr = S_OK;
     if (dataBytes_ % 2) {
         // A chunk of odd size is followed by a pad byte.
         uint8_t pad = 0;
-        WriteAt(kHeaderBytes + int64_t(dataBytes_), &pad, 1);
+        hr = WriteAt(kHeaderBytes + int64_t(dataBytes_), &pad, 1);
     }
-    WriteHeader(dataBytes_);
+    if (SUCCEEDED(hr)) hr = WriteHeader(dataBytes_);
+    if (FAILED(hr))
+        LogError("recording", "the sound file could not be finished (is the disk full?); it keeps its last header");
 }
 
 HRESULT WavDest::WriteHeader(uint32_t dataBytes) {
