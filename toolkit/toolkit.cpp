@@ -9,14 +9,17 @@
 #include "toolkit/framed_edit.h"
 #include "toolkit/label.h"
 #include "toolkit/link.h"
+#include "toolkit/menu.h"
+#include "toolkit/slider.h"
+#include "toolkit/tooltip.h"
 
 namespace kestrova {
 namespace {
 
-// In registration order; the slider goes after the edit, the menu and the tooltip after the link.
+// In registration order.
 const toolkit::ControlClass* const kClasses[] = {
-    &toolkit::kButtonExClass, &toolkit::kLabelExClass, &toolkit::kEditExClass,
-    &toolkit::kChoiceExClass, &toolkit::kLinkExClass,
+    &toolkit::kButtonExClass, &toolkit::kLabelExClass, &toolkit::kEditExClass, &toolkit::kSliderExClass,
+    &toolkit::kChoiceExClass, &toolkit::kLinkExClass,  &toolkit::kMenuExClass, &toolkit::kToolTipExClass,
 };
 
 }  // namespace

@@ -12,8 +12,7 @@ namespace kestrova {
 // background brush or menu.
 //
 // The order is WButtonEx_0000, WLabelEx_0000, WEditEx_0000, WSliderEx_0000, WChoiceEx_0000, WLinkEx_0000,
-// WMenuEx_0000, WToolTipEx_0000. The slider, menu and tooltip are not built yet: for now the five others
-// are registered, in that order, and each of the three joins the table in toolkit.cpp at its place.
+// WMenuEx_0000, WToolTipEx_0000.
 BOOL InitToolkit();
 
 }  // namespace kestrova

@@ -7,8 +7,9 @@
 namespace kestrova::uitest {
 namespace {
 
-const wchar_t* const kClassNames[] = {L"WButtonEx_0000", L"WLabelEx_0000", L"WEditEx_0000", L"WChoiceEx_0000",
-                                      L"WLinkEx_0000"};
+const wchar_t* const kClassNames[] = {L"WButtonEx_0000", L"WLabelEx_0000",  L"WEditEx_0000",
+                                      L"WSliderEx_0000", L"WChoiceEx_0000", L"WLinkEx_0000",
+                                      L"WMenuEx_0000",   L"WToolTipEx_0000"};
 
 bool Registered(const wchar_t* name) {
     HWND probe = CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr);
@@ -35,8 +36,9 @@ TEST_F(InitToolkitTest, TheClassesAreRegisteredInOrderUntilTheFirstThatFails) {
     EXPECT_FALSE(InitToolkit());
     EXPECT_TRUE(Registered(L"WButtonEx_0000"));
     EXPECT_TRUE(Registered(L"WLabelEx_0000"));
-    EXPECT_FALSE(Registered(L"WChoiceEx_0000"));
-    EXPECT_FALSE(Registered(L"WLinkEx_0000"));
+    for (const wchar_t* name :
+         {L"WSliderEx_0000", L"WChoiceEx_0000", L"WLinkEx_0000", L"WMenuEx_0000", L"WToolTipEx_0000"})
+        EXPECT_FALSE(Registered(name)) << name;
 
     for (const wchar_t* name : {L"WButtonEx_0000", L"WLabelEx_0000", L"WEditEx_0000"})
         ASSERT_TRUE(UnregisterClassW(name, nullptr));
