@@ -30,31 +30,20 @@ class AboutWindow {
 public:
     AboutWindow(HWND window, const CREATESTRUCTW& create) : frame_(window, create, FontQuality::Proof) {}
 
-    static LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return PropertyWindowProc<AboutWindow>(hwnd, msg, wParam, lParam);
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_CREATE:
-                frame_.CreateButtons(FrameButtons::CloseAndOk);
-                return 0;
-            case WM_PAINT:
-                frame_.Paint(L"About", [this](HDC dc, int width, int) { PaintAbout(dc, width); });
-                return 0;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return 0;
-        }
-        return frame_.HandleMessage(msg, wParam, lParam);
+    void OnCreate() { frame_.CreateButtons(FrameButtons::CloseAndOk); }
+    void OnPaint() const {
+        frame_.Paint(L"About", [this](HDC dc, int width, int) { PaintAbout(dc, width); });
+    }
+    // OK closes as the close button does: there is nothing to keep.
+    void OnCommand(int id) const {
+        if (id == kOkButtonId) frame_.Close();
     }
 
 private:
-    // OK closes as the close button does: there is nothing to keep.
-    void OnCommand(int id) {
-        if (id == kCloseButtonId || id == kOkButtonId) frame_.Close();
-    }
-
     void PaintAbout(HDC dc, int width) const {
         const toolkit::Skin emblem(dc, kEmblemSkin);
         emblem.CopyTo(dc, kEmblemAt.x, kEmblemAt.y, kEmblemWidth, kEmblemHeight, 0, 0);
@@ -68,7 +57,7 @@ private:
 }  // namespace
 
 uint16_t RegisterAboutWindowClass() {
-    return RegisterPropertyWindowClass(kAboutWindowClass, AboutWindow::StaticProc);
+    return RegisterPropertyWindowClass(kAboutWindowClass, PropertyWindowProc<AboutWindow>);
 }
 
 int ShowAboutWindow(HWND owner) {

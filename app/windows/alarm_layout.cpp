@@ -57,7 +57,8 @@ AlarmLayout LayoutFor(int32_t type) {
 }
 
 void PlaceLinksAfterLabels(HWND window) {
-    for (const auto& [label, link] : {std::pair{kFileLabelId, kFileLinkId}, std::pair{kToLabelId, kToLinkId}}) {
+    for (const auto& [label, link] :
+         {std::pair{kFileLabelId, kFileLinkId}, std::pair{kToLabelId, kToLinkId}}) {
         HWND labelWindow = GetDlgItem(window, label), linkWindow = GetDlgItem(window, link);
         if (!labelWindow || !linkWindow) continue;
         const RECT text = PlaceOf(labelWindow), at = PlaceOf(linkWindow);

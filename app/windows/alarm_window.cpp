@@ -36,27 +36,11 @@ public:
         email_ = actions_->email;
     }
 
-    static LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return PropertyWindowProc<AlarmWindow>(hwnd, msg, wParam, lParam);
-    }
-
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_CREATE:
-                OnCreate();
-                return 0;
-            case WM_PAINT:
-                frame_.Paint(L"Alarm");
-                return 0;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return 0;
-        }
-        return frame_.HandleMessage(msg, wParam, lParam);
+        return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
-private:
-    HWND Window() const { return frame_.Window(); }
+    void OnPaint() const { frame_.Paint(L"Alarm"); }
 
     void OnCreate() {
         frame_.CreateButtons(FrameButtons::CloseOkCancelDefault);
@@ -66,28 +50,7 @@ private:
         if (actions_) ShowRecord(*actions_);
     }
 
-    void ShowRecord(const AlarmActions& a) {
-        SetChecked(Window(), kSaveId, a.save);
-        EnableDlgItems(a.save != 0, Window(), kPhotoId, kVideoId, kAudioId);
-        SetChecked(Window(), kPhotoId, a.photo);
-        SetChecked(Window(), kVideoId, a.video);
-        SetChecked(Window(), kAudioId, a.audio);
-        SetChecked(Window(), kPlaySoundId, a.playSound);
-        EnableDlgItems(a.playSound != 0, Window(), kBeepId, kSireneId);
-        CheckRadioValue(Window(), kSounds, a.sound);
-        SetChecked(Window(), kPreviewId, a.preview);
-        EnableDlgItems(a.preview != 0, Window(), kPopupId, kFullscreenId);
-        CheckRadioValue(Window(), kPreviewKinds, a.previewKind);
-        SetChecked(Window(), kRunId, a.run);
-        EnableDlgItems(a.run != 0, Window(), kFileLinkId);
-        if (!file_.empty()) SetItemText(Window(), kFileLinkId, file_);
-        SetChecked(Window(), kSendEmailId, a.sendEmail);
-        ShowRecipient();
-        EnableDlgItems(a.sendEmail != 0, Window(), kToLinkId);
-    }
-
     void OnCommand(int id) {
-        if (frame_.HandleCloseCommand(id)) return;
         switch (id) {
             case kOkButtonId:
                 OnOk();
@@ -125,6 +88,29 @@ private:
                 OnEditEmail();
                 return;
         }
+    }
+
+private:
+    HWND Window() const { return frame_.Window(); }
+
+    void ShowRecord(const AlarmActions& a) {
+        SetChecked(Window(), kSaveId, a.save);
+        EnableDlgItems(a.save != 0, Window(), kPhotoId, kVideoId, kAudioId);
+        SetChecked(Window(), kPhotoId, a.photo);
+        SetChecked(Window(), kVideoId, a.video);
+        SetChecked(Window(), kAudioId, a.audio);
+        SetChecked(Window(), kPlaySoundId, a.playSound);
+        EnableDlgItems(a.playSound != 0, Window(), kBeepId, kSireneId);
+        CheckRadioValue(Window(), kSounds, a.sound);
+        SetChecked(Window(), kPreviewId, a.preview);
+        EnableDlgItems(a.preview != 0, Window(), kPopupId, kFullscreenId);
+        CheckRadioValue(Window(), kPreviewKinds, a.previewKind);
+        SetChecked(Window(), kRunId, a.run);
+        EnableDlgItems(a.run != 0, Window(), kFileLinkId);
+        if (!file_.empty()) SetItemText(Window(), kFileLinkId, file_);
+        SetChecked(Window(), kSendEmailId, a.sendEmail);
+        ShowRecipient();
+        EnableDlgItems(a.sendEmail != 0, Window(), kToLinkId);
     }
 
     // Keeps the chosen file and the e-mail settings: they are not the device's defaults but the user's.
@@ -203,7 +189,9 @@ private:
         return true;
     }
 
-    void ShowRecipient() const { SetItemText(Window(), kToLinkId, email_.recipient[0] ? email_.recipient : kNone); }
+    void ShowRecipient() const {
+        SetItemText(Window(), kToLinkId, email_.recipient[0] ? email_.recipient : kNone);
+    }
 
     void OnOk() {
         if (actions_) {
@@ -236,7 +224,7 @@ private:
 }  // namespace
 
 uint16_t RegisterAlarmWindowClass() {
-    return RegisterPropertyWindowClass(kAlarmWindowClass, AlarmWindow::StaticProc);
+    return RegisterPropertyWindowClass(kAlarmWindowClass, PropertyWindowProc<AlarmWindow>);
 }
 
 int ShowAlarmWindow(HWND owner, AlarmActions* actions) {

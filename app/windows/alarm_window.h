@@ -17,8 +17,8 @@ inline constexpr wchar_t kAlarmWindowClass[] = L"BKV2AlarmWndClass";
 inline constexpr int kRunFileCapacity = 1002;
 
 struct AlarmActions {
-    int32_t type = 0;         // the device's DeviceType
-    int32_t save = 0;         // master switch of photo, video and audio
+    int32_t type = 0;  // the device's DeviceType
+    int32_t save = 0;  // master switch of photo, video and audio
     int32_t photo = 0;
     int32_t video = 0;
     int32_t audio = 0;

@@ -24,26 +24,11 @@ public:
     DisplayPropWindow(HWND window, const CREATESTRUCTW& create)
         : frame_(window, create), streams_(frame_.RecordAs<int32_t>()) {}
 
-    static LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return PropertyWindowProc<DisplayPropWindow>(hwnd, msg, wParam, lParam);
-    }
-
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_CREATE:
-                OnCreate();
-                return 0;
-            case WM_PAINT:
-                frame_.Paint(L"Display");
-                return 0;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return 0;
-        }
-        return frame_.HandleMessage(msg, wParam, lParam);
+        return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
-private:
+    void OnPaint() const { frame_.Paint(L"Display"); }
     void OnCreate() {
         frame_.CreateButtons(FrameButtons::CloseOkCancelDefault);
         CreateControls(frame_.Window(), kControls);
@@ -52,12 +37,12 @@ private:
     }
 
     void OnCommand(int id) {
-        if (frame_.HandleCloseCommand(id)) return;
         if (id == kOkButtonId) OnOk();
         if (id == kDefaultButtonId) OnDefault();
         if (InGroup(kStreams, id)) CheckRadio(frame_.Window(), kStreams, id);
     }
 
+private:
     void OnOk() {
         if (streams_) {
             *streams_ = CheckedRadioValue(frame_.Window(), kStreams, *streams_);
@@ -75,7 +60,7 @@ private:
 }  // namespace
 
 uint16_t RegisterDisplayPropWindowClass() {
-    return RegisterPropertyWindowClass(kDisplayPropWindowClass, DisplayPropWindow::StaticProc);
+    return RegisterPropertyWindowClass(kDisplayPropWindowClass, PropertyWindowProc<DisplayPropWindow>);
 }
 
 int ShowDisplayPropWindow(HWND owner, int32_t* streams) {

@@ -56,7 +56,7 @@ std::optional<std::wstring> CheckEmailFields(const EmailFields& f) {
     const std::optional<int32_t> port = PortValue(f.port);
     if (!port || *port < kLowestPort || *port > kHighestPort) return kBadPort;
     const std::pair<const std::wstring*, const wchar_t*> texts[] = {
-        {&f.host, L"Hostname"},     {&f.user, L"SMTP User"}, {&f.password, L"SMTP Password"},
+        {&f.host, L"Hostname"}, {&f.user, L"SMTP User"},      {&f.password, L"SMTP Password"},
         {&f.sender, L"Sender"}, {&f.recipient, L"Recipient"},
     };
     for (const auto& [text, name] : texts)

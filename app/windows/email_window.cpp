@@ -46,12 +46,9 @@ struct EditSpec {
 };
 constexpr int kEditHeight = 33;
 constexpr EditSpec kEdits[] = {
-    {kHostId, 37, 198, 160, kEmailTextChars, 0},
-    {kPortId, 202, 198, 52, 5, ES_NUMBER | ES_CENTER},
-    {kUserId, 37, 339, 160, kEmailTextChars, 0},
-    {kPasswordId, 202, 339, 160, kEmailTextChars, ES_PASSWORD},
-    {kSenderId, 37, 419, 160, kEmailTextChars, 0},
-    {kRecipientId, 37, 499, 160, kEmailTextChars, 0},
+    {kHostId, 37, 198, 160, kEmailTextChars, 0},   {kPortId, 202, 198, 52, 5, ES_NUMBER | ES_CENTER},
+    {kUserId, 37, 339, 160, kEmailTextChars, 0},   {kPasswordId, 202, 339, 160, kEmailTextChars, ES_PASSWORD},
+    {kSenderId, 37, 419, 160, kEmailTextChars, 0}, {kRecipientId, 37, 499, 160, kEmailTextChars, 0},
 };
 
 void SetCue(HWND window, int id, const wchar_t* cue) {
@@ -67,37 +64,18 @@ public:
     EmailWindow(HWND window, const CREATESTRUCTW& create)
         : frame_(window, create), settings_(frame_.RecordAs<EmailSettings>()) {}
 
-    static LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return PropertyWindowProc<EmailWindow>(hwnd, msg, wParam, lParam);
-    }
-
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_CREATE:
-                OnCreate();
-                return 0;
-            case WM_PAINT:
-                frame_.Paint(L"Email");
-                return 0;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return 0;
-            case WM_LBUTTONDOWN:
-            case WM_RBUTTONDOWN:
-                // A press beside the fields ends the editing, as it does on paper.
-                SetFocus(Window());
-                break;
-        }
-        return frame_.HandleMessage(msg, wParam, lParam);
+        // A press beside the fields ends the editing, as it does on paper.
+        if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) SetFocus(frame_.Window());
+        return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
-private:
-    HWND Window() const { return frame_.Window(); }
-
+    void OnPaint() const { frame_.Paint(L"Email"); }
     void OnCreate() {
         frame_.CreateButtons(FrameButtons::CloseOkCancelDefault);
         CreateControls(Window(), std::span(kLabels).first(1));
-        CreateCycleButton(Window(), kEmailProviders[0].name, kProviderId, 35, 130, 103, 37, kOtherProvider, 2);
+        CreateCycleButton(Window(), kEmailProviders[0].name, kProviderId, 35, 130, 103, 37, kOtherProvider,
+                          2);
         CreateControls(Window(), std::span(kLabels).subspan(1));
         for (const EditSpec& e : kEdits)
             CreateDialogEdit(Window(), L"", e.id, e.x, e.y, e.width, kEditHeight, e.limit, e.styles);
@@ -106,6 +84,27 @@ private:
         OnDefault();
         if (settings_ && settings_->host[0]) ShowRecord(*settings_);
     }
+
+    void OnCommand(int id) {
+        switch (id) {
+            case kOkButtonId:
+                OnOk();
+                return;
+            case kDefaultButtonId:
+                OnDefault();
+                return;
+            case kProviderId:
+                OnProvider();
+                return;
+            case kTlsId:
+            case kSslId:
+                CheckRadio(Window(), kProtocols, id);
+                return;
+        }
+    }
+
+private:
+    HWND Window() const { return frame_.Window(); }
 
     void ShowRecord(const EmailSettings& record) {
         SetItemText(Window(), kHostId, record.host);
@@ -124,27 +123,9 @@ private:
         }
     }
 
-    void OnCommand(int id) {
-        if (frame_.HandleCloseCommand(id)) return;
-        switch (id) {
-            case kOkButtonId:
-                OnOk();
-                return;
-            case kDefaultButtonId:
-                OnDefault();
-                return;
-            case kProviderId:
-                OnProvider();
-                return;
-            case kTlsId:
-            case kSslId:
-                CheckRadio(Window(), kProtocols, id);
-                return;
-        }
-    }
-
+    static bool IsPreset(int provider) { return provider >= 0 && provider < kOtherProvider; }
     static const wchar_t* ProviderName(int provider) {
-        return provider < kOtherProvider ? kEmailProviders[provider].name : kOtherName;
+        return IsPreset(provider) ? kEmailProviders[provider].name : kOtherName;
     }
 
     int Provider() const {
@@ -158,7 +139,7 @@ private:
     void OnProvider() {
         const int provider = Provider();
         SetItemText(Window(), kProviderId, ProviderName(provider));
-        const bool preset = provider >= 0 && provider < kOtherProvider;
+        const bool preset = IsPreset(provider);
         if (preset) {
             const EmailProvider& p = kEmailProviders[provider];
             SetItemText(Window(), kHostId, p.host);
@@ -180,9 +161,9 @@ private:
     }
 
     void OnOk() {
-        const EmailFields fields{FieldText(Window(), kHostId),     FieldText(Window(), kPortId),
-                                 FieldText(Window(), kUserId),     FieldText(Window(), kPasswordId),
-                                 FieldText(Window(), kSenderId),   FieldText(Window(), kRecipientId)};
+        const EmailFields fields{FieldText(Window(), kHostId),   FieldText(Window(), kPortId),
+                                 FieldText(Window(), kUserId),   FieldText(Window(), kPasswordId),
+                                 FieldText(Window(), kSenderId), FieldText(Window(), kRecipientId)};
         if (const std::optional<std::wstring> refusal = CheckEmailFields(fields)) {
             frame_.ShowMessage(refusal->c_str(), kMessageInformation);
             return;
@@ -207,7 +188,7 @@ private:
 }  // namespace
 
 uint16_t RegisterEmailWindowClass() {
-    return RegisterPropertyWindowClass(kEmailWindowClass, EmailWindow::StaticProc);
+    return RegisterPropertyWindowClass(kEmailWindowClass, PropertyWindowProc<EmailWindow>);
 }
 
 int ShowEmailWindow(HWND owner, EmailSettings* settings) {

@@ -34,27 +34,11 @@ public:
     PowerWindow(HWND window, const CREATESTRUCTW& create)
         : frame_(window, create), settings_(frame_.RecordAs<PowerSettings>()) {}
 
-    static LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return PropertyWindowProc<PowerWindow>(hwnd, msg, wParam, lParam);
-    }
-
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_CREATE:
-                OnCreate();
-                return 0;
-            case WM_PAINT:
-                frame_.Paint(L"Power");
-                return 0;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return 0;
-        }
-        return frame_.HandleMessage(msg, wParam, lParam);
+        return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
-private:
-    HWND Window() const { return frame_.Window(); }
+    void OnPaint() const { frame_.Paint(L"Power"); }
 
     void OnCreate() {
         frame_.CreateButtons(FrameButtons::CloseOkCancelDefault);
@@ -68,12 +52,14 @@ private:
     }
 
     void OnCommand(int id) {
-        if (frame_.HandleCloseCommand(id)) return;
         if (id == kOkButtonId) OnOk();
         if (id == kDefaultButtonId) OnDefault();
         for (RadioGroup group : kGroups)
             if (InGroup(group, id)) CheckRadio(Window(), group, id);
     }
+
+private:
+    HWND Window() const { return frame_.Window(); }
 
     void OnOk() {
         if (settings_) {
@@ -99,7 +85,7 @@ private:
 }  // namespace
 
 uint16_t RegisterPowerWindowClass() {
-    return RegisterPropertyWindowClass(kPowerWindowClass, PowerWindow::StaticProc);
+    return RegisterPropertyWindowClass(kPowerWindowClass, PropertyWindowProc<PowerWindow>);
 }
 
 int ShowPowerWindow(HWND owner, PowerSettings* settings) {

@@ -13,10 +13,10 @@ inline constexpr wchar_t kPowerWindowClass[] = L"BKV2PowerWndClass";
 
 // A camera's capture options, as the device's accessors give and take them.
 struct PowerSettings {
-    int32_t frameSize = 2;       // 1 = 320 x 240, 2 = 640 x 480
-    int32_t verticalFlip = 0;    // 0 off, 1 on
-    int32_t compression = 0;     // 0 "High", 1 "Medium", 2 "Uncompressed video"
-    int32_t photoFormat = 0;     // 0 "PNG", 1 "JPEG"
+    int32_t frameSize = 2;     // 1 = 320 x 240, 2 = 640 x 480
+    int32_t verticalFlip = 0;  // 0 off, 1 on
+    int32_t compression = 0;   // 0 "High", 1 "Medium", 2 "Uncompressed video"
+    int32_t photoFormat = 0;   // 0 "PNG", 1 "JPEG"
 };
 
 uint16_t RegisterPowerWindowClass();

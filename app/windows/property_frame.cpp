@@ -40,12 +40,13 @@ PropertyFrame::PropertyFrame(HWND window, const CREATESTRUCTW& create, FontQuali
     }
 }
 
-void PropertyFrame::CreateButtons(FrameButtons buttons) const {
+void PropertyFrame::CreateButtons(FrameButtons buttons) {
+    buttons_ = buttons;
     RECT client;
     GetClientRect(window_, &client);
     const int width = client.right, bottom = client.bottom - kButtonsFromBottom;
-    HWND close = CreateButtonEx(window_, L"", kCloseButtonId, width - kCloseFromRight, 1, kCloseWidth,
-                                kCloseHeight);
+    HWND close =
+        CreateButtonEx(window_, L"", kCloseButtonId, width - kCloseFromRight, 1, kCloseWidth, kCloseHeight);
     SendMessageW(close, kButtonBackgroundBitmap, kPropertySet, kPropertyCloseSkin);
     SendMessageW(close, kButtonBackgroundMode, kPropertySet, kStackedBackground);
     CreateDialogButton(window_, L"OK", kOkButtonId, width - kOkFromRight, bottom, kButtonWidth, kButtonHeight,
@@ -62,7 +63,8 @@ void PropertyFrame::Close() const {
 }
 
 bool PropertyFrame::HandleCloseCommand(int id) const {
-    if (id != kCloseButtonId && id != kCancelButtonId) return false;
+    const bool hasCancel = buttons_ == FrameButtons::CloseOkCancelDefault;
+    if (id != kCloseButtonId && !(id == kCancelButtonId && hasCancel)) return false;
     Close();
     return true;
 }

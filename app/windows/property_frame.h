@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "app/windows/property_window.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/types.h"
 #include "toolkit/gdi_object.h"
 
@@ -50,10 +51,11 @@ public:
     HFONT HeadingFont() const { return HFONT(headingFont_.get()); }
 
     // Makes the close button and, along the bottom, OK and Cancel on the right and Default on the left.
-    void CreateButtons(FrameButtons buttons) const;
+    void CreateButtons(FrameButtons buttons);
     // Closes the window as its close button does.
     void Close() const;
-    // For commands: the close button (1026) and Cancel (1028) close with the result as it is; true for them.
+    // For commands: the close button (1026) and Cancel (1028), where the window has it, close with the
+    // result as it is; true for them.
     bool HandleCloseCommand(int id) const;
     // Shows a message about this window's input over it (the skinned message box, OK only) and waits for it.
     void ShowMessage(const wchar_t* text, int icon) const;
@@ -68,6 +70,7 @@ private:
     void EnableOwner();
 
     HWND window_;
+    FrameButtons buttons_ = FrameButtons::CloseAndOk;
     int32_t result_ = kPropertyCancelled;
     toolkit::OwnedGdiObject normalFont_;
     toolkit::OwnedGdiObject boldFont_;
@@ -76,5 +79,25 @@ private:
     HWND ownerToEnable_ = nullptr;
     int* resultOut_ = nullptr;
 };
+
+// The messages every property window's WndProc sends alike: WM_CREATE to `OnCreate`, WM_PAINT to `OnPaint`,
+// the close and Cancel buttons to the frame and any other command to `OnCommand` with the control's id,
+// and the rest to the frame.
+template <class Window>
+LRESULT DispatchPropertyMessage(Window& window, PropertyFrame& frame, UINT msg, WPARAM wParam,
+                                LPARAM lParam) {
+    switch (msg) {
+        case WM_CREATE:
+            window.OnCreate();
+            return 0;
+        case WM_PAINT:
+            window.OnPaint();
+            return 0;
+        case WM_COMMAND:
+            if (!frame.HandleCloseCommand(LOWORD(wParam))) window.OnCommand(LOWORD(wParam));
+            return 0;
+    }
+    return frame.HandleMessage(msg, wParam, lParam);
+}
 
 }  // namespace kestrova

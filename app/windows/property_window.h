@@ -5,8 +5,9 @@
 // Cancel and Default along the bottom.
 //
 // Each window is a class of its own whose object composes a PropertyFrame (property_frame.h), lays its
-// controls out from a table (control_table.h) and keeps its own state; `StaticProc` below makes and deletes
-// the object. Everything runs on the user-interface thread.
+// controls out from a table (control_table.h) and keeps its own state; PropertyWindowProc below is every
+// class's registered procedure, which makes and deletes the object, and the object's `WndProc` sends each
+// message to a handler. Everything runs on the user-interface thread.
 
 #include <cstdint>
 #include <new>
@@ -45,8 +46,8 @@ int ShowPropertyWindow(const wchar_t* className, HWND owner, void* record, SIZE 
 
 // The registered procedure of a property window whose object class is `Window`, which offers
 // `Window(HWND, const CREATESTRUCTW&)` and `LRESULT WndProc(UINT, WPARAM, LPARAM)`. The object is made on
-// WM_NCCREATE (no object, no window) and deleted on WM_NCDESTROY; WM_CREATE first sets the window text from
-// the creation name.
+// WM_NCCREATE (no object, no window) and deleted on WM_NCDESTROY, which also deletes its fonts; WM_CREATE
+// first sets the window text from the creation name.
 template <class Window>
 LRESULT PropertyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {

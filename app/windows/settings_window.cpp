@@ -39,7 +39,8 @@ constexpr wchar_t kFolderTooLong[] =
 
 // The AppSettings fields the window edits, in the order of kOptionIds.
 std::array<int32_t*, 4> OptionFields(AppSettings& settings) {
-    return {&settings.startWithWin, &settings.saveDevListOnExit, &settings.loadUsbDevs, &settings.showTooltips};
+    return {&settings.startWithWin, &settings.saveDevListOnExit, &settings.loadUsbDevs,
+            &settings.showTooltips};
 }
 
 // The folder the browser chose, freed with the browser's allocator however the choice goes.
@@ -64,28 +65,11 @@ public:
         std::wstring* storageFolder;
     };
 
-    static LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return PropertyWindowProc<SettingsWindow>(hwnd, msg, wParam, lParam);
-    }
-
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_CREATE:
-                OnCreate();
-                return 0;
-            case WM_PAINT:
-                frame_.Paint(L"Settings");
-                return 0;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return 0;
-        }
-        return frame_.HandleMessage(msg, wParam, lParam);
+        return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
-private:
-    HWND Window() const { return frame_.Window(); }
-    std::wstring* StorageFolder() const { return target_ ? target_->storageFolder : nullptr; }
+    void OnPaint() const { frame_.Paint(L"Settings"); }
 
     void OnCreate() {
         frame_.CreateButtons(FrameButtons::CloseOkCancelDefault);
@@ -94,7 +78,6 @@ private:
     }
 
     void OnCommand(int id) {
-        if (frame_.HandleCloseCommand(id)) return;
         switch (id) {
             case kOkButtonId:
                 OnOk(kPropertyOk);
@@ -111,6 +94,10 @@ private:
         }
     }
 
+private:
+    HWND Window() const { return frame_.Window(); }
+    std::wstring* StorageFolder() const { return target_ ? target_->storageFolder : nullptr; }
+
     void ShowOptions(const std::array<int32_t, 4>& options) const {
         for (size_t i = 0; i < kOptionIds.size(); ++i) SetChecked(Window(), kOptionIds[i], options[i] != 0);
     }
@@ -118,7 +105,8 @@ private:
     void OnOk(int result) {
         if (target_ && target_->settings) {
             const auto fields = OptionFields(*target_->settings);
-            for (size_t i = 0; i < kOptionIds.size(); ++i) *fields[i] = IsChecked(Window(), kOptionIds[i]) ? 1 : 0;
+            for (size_t i = 0; i < kOptionIds.size(); ++i)
+                *fields[i] = IsChecked(Window(), kOptionIds[i]) ? 1 : 0;
             frame_.SetResult(result);
         }
         frame_.Close();
@@ -162,7 +150,7 @@ private:
 }  // namespace
 
 uint16_t RegisterSettingsWindowClass() {
-    return RegisterPropertyWindowClass(kSettingsWindowClass, SettingsWindow::StaticProc);
+    return RegisterPropertyWindowClass(kSettingsWindowClass, PropertyWindowProc<SettingsWindow>);
 }
 
 int ShowSettingsWindow(HWND owner, AppSettings* settings, std::wstring* storageFolder) {

@@ -84,7 +84,8 @@ int Show(const std::string& which) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fputs("usage: window_gallery alarm|alarm-microphone|email|power|settings|display|about\n", stderr);
+        std::fputs("usage: window_gallery alarm|alarm-microphone|email|power|settings|display|about\n",
+                   stderr);
         return 2;
     }
     // The display is opened now rather than with the first window, so that the windows, which have no owner

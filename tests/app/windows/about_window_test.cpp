@@ -41,29 +41,34 @@ TEST_F(AboutWindowTest, EveryWayOutAnswersZero) {
         },
     };
     for (const auto& way : ways) {
-        EXPECT_EQ(Drive(kAboutWindowClass, [this] { return ShowAboutWindow(owner); }, way), kPropertyCancelled);
+        EXPECT_EQ(Drive(
+                      kAboutWindowClass, [this] { return ShowAboutWindow(owner); }, way),
+                  kPropertyCancelled);
         EXPECT_TRUE(IsWindowEnabled(owner));
     }
 }
 
 TEST_F(AboutWindowTest, TheEmblemAndBothLinesStandCentredOnTheWindow) {
-    Drive(kAboutWindowClass, [this] { return ShowAboutWindow(owner); }, [](HWND window) {
-        HDC dc = GetDC(window);
-        {
-            const toolkit::Skin emblem(dc, 5378);
-            ASSERT_EQ(emblem.Width(), 108);
-            for (const POINT p : {POINT{0, 0}, POINT{54, 45}, POINT{107, 90}, POINT{20, 70}})
-                EXPECT_EQ(ReadPixel(window, 169 + p.x, 110 + p.y), emblem.Pixel(p.x, p.y)) << p.x << "," << p.y;
-        }
-        ReleaseDC(window, dc);
-        EXPECT_EQ(169 + 108 / 2, kWidth / 2);
-        for (const int top : {225, 245}) {
-            const auto [left, right] = InkColumns(window, top, top + 20);
-            ASSERT_LT(left, right) << "no text in the line at " << top;
-            EXPECT_NEAR(left + right, kWidth - 1, 3) << top;
-        }
-        Press(window, kOkButtonId);
-    });
+    Drive(
+        kAboutWindowClass, [this] { return ShowAboutWindow(owner); },
+        [](HWND window) {
+            HDC dc = GetDC(window);
+            {
+                const toolkit::Skin emblem(dc, 5378);
+                ASSERT_EQ(emblem.Width(), 108);
+                for (const POINT p : {POINT{0, 0}, POINT{54, 45}, POINT{107, 90}, POINT{20, 70}})
+                    EXPECT_EQ(ReadPixel(window, 169 + p.x, 110 + p.y), emblem.Pixel(p.x, p.y))
+                        << p.x << "," << p.y;
+            }
+            ReleaseDC(window, dc);
+            EXPECT_EQ(169 + 108 / 2, kWidth / 2);
+            for (const int top : {225, 245}) {
+                const auto [left, right] = InkColumns(window, top, top + 20);
+                ASSERT_LT(left, right) << "no text in the line at " << top;
+                EXPECT_NEAR(left + right, kWidth - 1, 3) << top;
+            }
+            Press(window, kOkButtonId);
+        });
 }
 
 }  // namespace

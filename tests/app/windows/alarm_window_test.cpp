@@ -22,12 +22,13 @@ namespace {
 constexpr int kSaveId = 1040, kPhotoId = 1041, kVideoId = 1042, kAudioId = 1043, kPlaySoundId = 1044;
 constexpr int kBeepId = 1045, kSireneId = 1046, kPreviewId = 1047, kPopupId = 1048, kFullscreenId = 1049;
 constexpr int kRunId = 1050, kFileLinkId = 1051, kSendEmailId = 1052, kToLinkId = 1053;
-constexpr int kCameraOnly[] = {kPhotoId, kVideoId, kPreviewId, kPopupId, kFullscreenId, kSendEmailId, kToLinkId};
+constexpr int kCameraOnly[] = {kPhotoId,      kVideoId,     kPreviewId, kPopupId,
+                               kFullscreenId, kSendEmailId, kToLinkId};
 
 // The nine flags and the e-mail flag, as a test compares them.
 std::vector<int32_t> Flags(const AlarmActions& a) {
-    return {a.save,    a.photo,       a.video, a.audio, a.playSound,
-            a.sound,   a.preview,     a.previewKind,    a.run,       a.sendEmail};
+    return {a.save,  a.photo,   a.video,       a.audio, a.playSound,
+            a.sound, a.preview, a.previewKind, a.run,   a.sendEmail};
 }
 
 AlarmActions Actions(int32_t type, std::vector<int32_t> flags) {
@@ -57,7 +58,8 @@ protected:
     }
 
     int Show(AlarmActions& actions, const std::function<void(HWND)>& act) {
-        return Drive(kAlarmWindowClass, [&] { return ShowAlarmWindow(owner, &actions); }, act);
+        return Drive(
+            kAlarmWindowClass, [&] { return ShowAlarmWindow(owner, &actions); }, act);
     }
     // Ticks "Send an email" (or clicks the "To:" link) and plays `email` in the e-mail window it opens.
     void OpenEmail(HWND alarm, int from, const std::function<void(HWND email)>& email) {

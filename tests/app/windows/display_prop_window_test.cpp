@@ -35,12 +35,13 @@ TEST_F(DisplayPropWindowTest, OpensOnTheStoredNumberAndWritesTheChosenOneOnOk) {
     };
     for (const auto& c : cases) {
         int32_t streams = c.stored;
-        const int result = Drive(kDisplayPropWindowClass, [&] { return ShowDisplayPropWindow(owner, &streams); },
-                                 [&](HWND window) {
-                                     EXPECT_EQ(RadioStates(window), c.shown) << c.stored;
-                                     if (c.press) Press(window, c.press);
-                                     Press(window, kOkButtonId);
-                                 });
+        const int result = Drive(
+            kDisplayPropWindowClass, [&] { return ShowDisplayPropWindow(owner, &streams); },
+            [&](HWND window) {
+                EXPECT_EQ(RadioStates(window), c.shown) << c.stored;
+                if (c.press) Press(window, c.press);
+                Press(window, kOkButtonId);
+            });
         EXPECT_EQ(result, kPropertyOk);
         EXPECT_EQ(streams, c.written) << c.stored;
     }
@@ -48,20 +49,21 @@ TEST_F(DisplayPropWindowTest, OpensOnTheStoredNumberAndWritesTheChosenOneOnOk) {
 
 TEST_F(DisplayPropWindowTest, DefaultChoosesOneStreamAndCancelKeepsTheStoredNumber) {
     int32_t streams = 16;
-    const int result = Drive(kDisplayPropWindowClass, [&] { return ShowDisplayPropWindow(owner, &streams); },
-                             [](HWND window) {
-                                 Press(window, kDefaultButtonId);
-                                 EXPECT_EQ(RadioStates(window),
-                                           (std::vector<bool>{true, false, false, false, false}));
-                                 Press(window, kCancelButtonId);
-                             });
+    const int result = Drive(
+        kDisplayPropWindowClass, [&] { return ShowDisplayPropWindow(owner, &streams); },
+        [](HWND window) {
+            Press(window, kDefaultButtonId);
+            EXPECT_EQ(RadioStates(window), (std::vector<bool>{true, false, false, false, false}));
+            Press(window, kCancelButtonId);
+        });
     EXPECT_EQ(result, kPropertyCancelled);
     EXPECT_EQ(streams, 16);
 }
 
 TEST_F(DisplayPropWindowTest, WithoutARecordOkAnswersZero) {
-    EXPECT_EQ(Drive(kDisplayPropWindowClass, [this] { return ShowDisplayPropWindow(owner, nullptr); },
-                    [](HWND window) { Press(window, kOkButtonId); }),
+    EXPECT_EQ(Drive(
+                  kDisplayPropWindowClass, [this] { return ShowDisplayPropWindow(owner, nullptr); },
+                  [](HWND window) { Press(window, kOkButtonId); }),
               kPropertyCancelled);
 }
 

@@ -48,25 +48,27 @@ struct Server {
 };
 
 Server ShownServer(HWND window) {
-        const bool editable = Enabled(window, kHostId);
+    const bool editable = Enabled(window, kHostId);
     EXPECT_EQ(Enabled(window, kPortId), editable);
     EXPECT_EQ(Enabled(window, kTlsId), editable);
     EXPECT_EQ(Enabled(window, kSslId), editable);
     EXPECT_NE(Checked(window, kTlsId), Checked(window, kSslId));
-    return {Text(window, kProviderId), Text(window, kHostId), Text(window, kPortId),
-            Checked(window, kSslId), editable};
+    return {Text(window, kProviderId), Text(window, kHostId), Text(window, kPortId), Checked(window, kSslId),
+            editable};
 }
 
 std::ostream& operator<<(std::ostream& out, const Server& s) {
     return out << std::string(s.provider.begin(), s.provider.end()) << " "
-               << std::string(s.host.begin(), s.host.end()) << ":" << std::string(s.port.begin(), s.port.end())
-               << (s.ssl ? " ssl" : " tls") << (s.editable ? " editable" : " locked");
+               << std::string(s.host.begin(), s.host.end()) << ":"
+               << std::string(s.port.begin(), s.port.end()) << (s.ssl ? " ssl" : " tls")
+               << (s.editable ? " editable" : " locked");
 }
 
 class EmailWindowTest : public PropertyWindowTest {
 protected:
     int Show(EmailSettings& settings, const std::function<void(HWND)>& act) {
-        return Drive(kEmailWindowClass, [&] { return ShowEmailWindow(owner, &settings); }, act);
+        return Drive(
+            kEmailWindowClass, [&] { return ShowEmailWindow(owner, &settings); }, act);
     }
     // Fills in an account and both addresses.
     static void TypeAccount(HWND window) {
@@ -83,14 +85,20 @@ TEST_F(EmailWindowTest, ARecordOpensOnItsProviderOrAsOther) {
         Server shown;
         std::wstring userCue;
     } cases[] = {
-        {Record(L"smtp.gmail.com", 587, 0), {L"Gmail", L"smtp.gmail.com", L"587", false, false}, L"Email address"},
-        {Record(L"smtp.mail.yahoo.com", 465, 1), {L"Yahoo", L"smtp.mail.yahoo.com", L"465", true, false},
+        {Record(L"smtp.gmail.com", 587, 0),
+         {L"Gmail", L"smtp.gmail.com", L"587", false, false},
          L"Email address"},
-        {Record(L"smtp-mail.outlook.com", 25, 0), {L"Hotmail", L"smtp-mail.outlook.com", L"25", false, false},
+        {Record(L"smtp.mail.yahoo.com", 465, 1),
+         {L"Yahoo", L"smtp.mail.yahoo.com", L"465", true, false},
+         L"Email address"},
+        {Record(L"smtp-mail.outlook.com", 25, 0),
+         {L"Hotmail", L"smtp-mail.outlook.com", L"25", false, false},
          L"Email address"},
         // A record that differs from every provider in host, port or protocol is another server.
         {Record(L"smtp.gmail.com", 465, 0), {L"Other", L"smtp.gmail.com", L"465", false, true}, L""},
-        {Record(L"smtp.mail.yahoo.com", 465, 0), {L"Other", L"smtp.mail.yahoo.com", L"465", false, true}, L""},
+        {Record(L"smtp.mail.yahoo.com", 465, 0),
+         {L"Other", L"smtp.mail.yahoo.com", L"465", false, true},
+         L""},
         {Record(L"SMTP.GMAIL.COM", 587, 0), {L"Other", L"SMTP.GMAIL.COM", L"587", false, true}, L""},
         {Record(L"127.0.0.1", 2525, 1), {L"Other", L"127.0.0.1", L"2525", true, true}, L""},
         // No host: the window's defaults, whatever else the record holds.

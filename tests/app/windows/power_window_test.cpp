@@ -29,7 +29,8 @@ std::vector<int32_t> Fields(const PowerSettings& s) {
 class PowerWindowTest : public PropertyWindowTest {
 protected:
     int Show(PowerSettings& settings, const std::function<void(HWND)>& act) {
-        return Drive(kPowerWindowClass, [&] { return ShowPowerWindow(owner, &settings); }, act);
+        return Drive(
+            kPowerWindowClass, [&] { return ShowPowerWindow(owner, &settings); }, act);
     }
 };
 
@@ -69,7 +70,8 @@ TEST_F(PowerWindowTest, DefaultRestoresTheDevicesDefaultsWhichOkStoresAndCancelD
         });
         const bool ok = closeWith == kOkButtonId;
         EXPECT_EQ(result, ok ? kPropertyOk : kPropertyCancelled);
-        const std::vector<int32_t> stored = ok ? std::vector<int32_t>{2, 0, 0, 0} : std::vector<int32_t>{1, 1, 2, 1};
+        const std::vector<int32_t> stored =
+            ok ? std::vector<int32_t>{2, 0, 0, 0} : std::vector<int32_t>{1, 1, 2, 1};
         EXPECT_EQ(Fields(settings), stored);
     }
 }

@@ -62,8 +62,8 @@ void PropertyWindowTest::SetUp() {
     static const bool registered = RegisterEverything();
     ASSERT_TRUE(registered);
     SetClock(&clock);
-    owner = CreateWindowExW(0, OwnerClass(), L"", WS_POPUP | WS_VISIBLE, 100, 60, 500, 673, nullptr, 0, nullptr,
-                            nullptr);
+    owner = CreateWindowExW(0, OwnerClass(), L"", WS_POPUP | WS_VISIBLE, 100, 60, 500, 673, nullptr, 0,
+                            nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     PumpMessages();
 }

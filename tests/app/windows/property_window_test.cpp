@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app_settings.h"
 #include "app/windows/about_window.h"
 #include "app/windows/alarm_window.h"
 #include "app/windows/display_prop_window.h"
 #include "app/windows/email_window.h"
 #include "app/windows/power_window.h"
 #include "app/windows/settings_window.h"
-#include "app/app_settings.h"
 #include "platform/ui/gdi.h"
 #include "tests/app/windows/property_window_fixture.h"
 
@@ -43,7 +43,8 @@ class PropertyFrameTest : public PropertyWindowTest {
 protected:
     // Opens the display properties window on `streams` and plays `act` in it.
     int ShowDisplay(const std::function<void(HWND)>& act) {
-        return Drive(kDisplayPropWindowClass, [this] { return ShowDisplayPropWindow(owner, &streams); }, act);
+        return Drive(
+            kDisplayPropWindowClass, [this] { return ShowDisplayPropWindow(owner, &streams); }, act);
     }
 
     int32_t streams = 9;
@@ -54,13 +55,13 @@ TEST_F(PropertyFrameTest, TheWindowStandsCentredOnItsOwnerHalvingTowardZero) {
         RECT owner;
         POINT expected;
     } cases[] = {
-        {{100, 60, 600, 733}, {80, 230}},    // 500 x 673: (500 - 540) / 2, (673 - 333) / 2
-        {{300, 200, 701, 301}, {231, 84}},   // 401 x 101: -139 / 2 is -69, -232 / 2 is -116
+        {{100, 60, 600, 733}, {80, 230}},          // 500 x 673: (500 - 540) / 2, (673 - 333) / 2
+        {{300, 200, 701, 301}, {231, 84}},         // 401 x 101: -139 / 2 is -69, -232 / 2 is -116
         {{-900, -500, -499, -399}, {-969, -616}},  // left of and above the screen
     };
     for (const auto& c : cases) {
-        MoveWindow(owner, c.owner.left, c.owner.top, c.owner.right - c.owner.left, c.owner.bottom - c.owner.top,
-                   TRUE);
+        MoveWindow(owner, c.owner.left, c.owner.top, c.owner.right - c.owner.left,
+                   c.owner.bottom - c.owner.top, TRUE);
         ShowDisplay([&](HWND window) {
             const RECT r = PlaceOf(window);
             EXPECT_EQ(r.left, c.expected.x) << c.owner.left;
@@ -90,7 +91,10 @@ TEST_F(PropertyFrameTest, EveryWindowHasItsStandardButtonsInTheirPlaces) {
         {kAlarmWindowClass, [&] { return ShowAlarmWindow(owner, &microphone); }, {540, 411}, true},
         {kEmailWindowClass, [&] { return ShowEmailWindow(owner, &email); }, {446, 625}, true},
         {kPowerWindowClass, [&] { return ShowPowerWindow(owner, &power); }, {540, 498}, true},
-        {kSettingsWindowClass, [&] { return ShowSettingsWindow(owner, &settings, &folder); }, {540, 388}, true},
+        {kSettingsWindowClass,
+         [&] { return ShowSettingsWindow(owner, &settings, &folder); },
+         {540, 388},
+         true},
         {kDisplayPropWindowClass, [&] { return ShowDisplayPropWindow(owner, &streams); }, {540, 333}, true},
         {kAboutWindowClass, [&] { return ShowAboutWindow(owner); }, {446, 409}, false},
     };
@@ -148,20 +152,26 @@ TEST_F(PropertyFrameTest, EveryWayOutEndsTheLoopAndGivesTheOwnerBack) {
         int expected;
         int32_t stored;
     } cases[] = {
-        {"close button after Default", [](HWND w) {
+        {"close button after Default",
+         [](HWND w) {
              Press(w, kDefaultButtonId);
              Press(w, kCloseButtonId);
-         }, 0, 9},
-        {"Cancel after Default", [](HWND w) {
+         },
+         0, 9},
+        {"Cancel after Default",
+         [](HWND w) {
              Press(w, kDefaultButtonId);
              Press(w, kCancelButtonId);
-         }, 0, 9},
+         },
+         0, 9},
         {"WM_CLOSE", [](HWND w) { SendMessageW(w, WM_CLOSE, 0, 0); }, 0, 9},
         {"destroyed", [](HWND w) { DestroyWindow(w); }, 0, 9},
-        {"OK after Default", [](HWND w) {
+        {"OK after Default",
+         [](HWND w) {
              Press(w, kDefaultButtonId);
              Press(w, kOkButtonId);
-         }, 1, 1},
+         },
+         1, 1},
     };
     for (const auto& c : cases) {
         streams = 9;
@@ -196,20 +206,22 @@ TEST_F(PropertyFrameTest, AQuitPostedWhileTheWindowIsOpenClosesItAndStillEndsThe
 
 TEST_F(PropertyFrameTest, AWindowOpenedFromAnotherReturnsToItWhichStaysModal) {
     AlarmActions actions;
-    Drive(kAlarmWindowClass, [&] { return ShowAlarmWindow(owner, &actions); }, [&](HWND alarm) {
-        Later([&, alarm] {
-            HWND email = FindWindowW(kEmailWindowClass, nullptr);
-            ASSERT_NE(email, nullptr);
-            EXPECT_EQ(GetParent(email), alarm);
-            EXPECT_FALSE(IsWindowEnabled(alarm));
-            EXPECT_FALSE(IsWindowEnabled(owner));
-            Press(email, kCancelButtonId);
+    Drive(
+        kAlarmWindowClass, [&] { return ShowAlarmWindow(owner, &actions); },
+        [&](HWND alarm) {
+            Later([&, alarm] {
+                HWND email = FindWindowW(kEmailWindowClass, nullptr);
+                ASSERT_NE(email, nullptr);
+                EXPECT_EQ(GetParent(email), alarm);
+                EXPECT_FALSE(IsWindowEnabled(alarm));
+                EXPECT_FALSE(IsWindowEnabled(owner));
+                Press(email, kCancelButtonId);
+            });
+            Press(alarm, 1052);  // "Send an email" opens the e-mail window
+            EXPECT_TRUE(IsWindowEnabled(alarm));
+            EXPECT_FALSE(IsWindowEnabled(owner)) << "the alarm window is still modal";
+            Press(alarm, kCancelButtonId);
         });
-        Press(alarm, 1052);  // "Send an email" opens the e-mail window
-        EXPECT_TRUE(IsWindowEnabled(alarm));
-        EXPECT_FALSE(IsWindowEnabled(owner)) << "the alarm window is still modal";
-        Press(alarm, kCancelButtonId);
-    });
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
@@ -260,7 +272,8 @@ TEST_F(PropertyFrameTest, TheFrameShowsTheCaptionAndSeparatorsOnWhiteInsideRound
 }
 
 TEST_F(PropertyFrameTest, AWindowThatCannotBeMadeAnswersZeroAndLeavesTheOwnerAlone) {
-    EXPECT_EQ(ShowPropertyWindow(L"KestrovaNoSuchWindow", owner, nullptr, SIZE{300, 200}), kPropertyCancelled);
+    EXPECT_EQ(ShowPropertyWindow(L"KestrovaNoSuchWindow", owner, nullptr, SIZE{300, 200}),
+              kPropertyCancelled);
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 

@@ -55,7 +55,8 @@ protected:
         settings.showTooltips = 1;
     }
     int Show(const std::function<void(HWND)>& act) {
-        return Drive(kSettingsWindowClass, [this] { return ShowSettingsWindow(owner, &settings, &folder); }, act);
+        return Drive(
+            kSettingsWindowClass, [this] { return ShowSettingsWindow(owner, &settings, &folder); }, act);
     }
     // Chooses a folder with "Select storage folder" and answers the restart question with `answer`.
     void SelectFolder(HWND window, int answer) {
@@ -121,11 +122,12 @@ TEST_F(SettingsWindowTest, ANewStorageFolderEndsTheWindowWithTwoOnlyAfterYes) {
 }
 
 TEST_F(SettingsWindowTest, WithoutSettingsNothingIsWrittenAndTheAnswerIsZero) {
-    EXPECT_EQ(Drive(kSettingsWindowClass, [this] { return ShowSettingsWindow(owner, nullptr, &folder); },
-                    [](HWND window) {
-                        EXPECT_EQ(Shown(window), (std::vector<int32_t>{0, 0, 0, 0}));
-                        Press(window, kOkButtonId);
-                    }),
+    EXPECT_EQ(Drive(
+                  kSettingsWindowClass, [this] { return ShowSettingsWindow(owner, nullptr, &folder); },
+                  [](HWND window) {
+                      EXPECT_EQ(Shown(window), (std::vector<int32_t>{0, 0, 0, 0}));
+                      Press(window, kOkButtonId);
+                  }),
               kPropertyCancelled);
 }
 
