@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/windows/dev_ip_window.h"
 #include "app/windows/device_mark_list.h"
+#include "app/windows/frame_skin.h"
 #include "app/windows/new_capture_devices.h"
 #include "app/windows/property_frame.h"
 #include "engine/device.h"
@@ -81,7 +82,7 @@ public:
 
     void OnPaint() const {
         frame_.Paint(L"Devices", [](HDC dc, int, int) {
-            toolkit::OwnedGdiObject pen(CreatePen(PS_SOLID, 1, RGB(217, 217, 219)));
+            toolkit::OwnedGdiObject pen(CreatePen(PS_SOLID, 1, kSeparatorColour));
             toolkit::SelectedObject selected(dc, pen.get());
             for (size_t i = 0; i < kColumns.size(); ++i) {
                 const int x = kListX + kColumnStep * int(i);
