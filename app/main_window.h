@@ -28,7 +28,7 @@ inline constexpr wchar_t kMainWindowTitle[] = L"BRANTLOW Kestrova";
 inline constexpr int kMainWindowWidth = 500, kMainWindowHeight = 673;
 
 // The controls.
-inline constexpr int kCloseButtonId = 1026;
+inline constexpr int kMainCloseButtonId = 1026;
 inline constexpr int kHideButtonId = 1027;
 inline constexpr int kMenuButtonId = 1028;
 inline constexpr int kDisplayId = 1029;

@@ -41,7 +41,7 @@ struct ImageButton {
 };
 
 constexpr ImageButton kButtons[] = {
-    {kCloseButtonId, kWidth - 51, 1, 41, 17, 5457},
+    {kMainCloseButtonId, kWidth - 51, 1, 41, 17, 5457},
     {kHideButtonId, kWidth - 75, 1, 23, 17, 5458},
     {kMenuButtonId, kWidth - 99, 1, 23, 17, 5459},
     {kPowerButtonId, 84, 403, 36, 26, 5633},
@@ -199,7 +199,7 @@ void MainWindow::OnPaint() {
 
 void MainWindow::OnCommand(int id, int code) {
     switch (id) {
-        case kCloseButtonId:
+        case kMainCloseButtonId:
         case kHideButtonId:
         case kMenuButtonId:
             OnCaptionButton(id);

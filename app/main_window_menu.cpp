@@ -68,7 +68,7 @@ const wchar_t* ToolTipText(int id) {
 
 void MainWindow::OnCaptionButton(int id) {
     switch (id) {
-        case kCloseButtonId:
+        case kMainCloseButtonId:
             SendMessageW(window_, WM_CLOSE, 0, 0);
             break;
         case kHideButtonId:

@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, ItIsLaidOutAsTheSkinExpects) {
         int bitmap;  // the button's background skin, 0 for controls of other kinds
     };
     const Place places[] = {
-        {kCloseButtonId, {449, 1, 490, 18}, 5457},
+        {kMainCloseButtonId, {449, 1, 490, 18}, 5457},
         {kHideButtonId, {425, 1, 448, 18}, 5458},
         {kMenuButtonId, {401, 1, 424, 18}, 5459},
         {kDisplayId, {10, 33, 490, 393}, 0},
@@ -342,7 +342,7 @@ TEST_F(MainWindowTest, ClosingSavesTheSettingsStopsEveryDeviceAndQuitsWithZero) 
         PopupWindow::Show(nullptr, viewed);
         HWND popup = PopupWindow::Find(viewed);
 
-        Click(OnScreen(Control(kCloseButtonId), POINT{20, 8}));
+        Click(OnScreen(Control(kMainCloseButtonId), POINT{20, 8}));
         const PumpResult result = PumpMessages();
         EXPECT_TRUE(result.quit);
         EXPECT_EQ(result.exitCode, 0);
