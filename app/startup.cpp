@@ -7,6 +7,15 @@
 #include "app/popup_view.h"
 #include "app/program_pages.h"
 #include "app/registry_values.h"
+#include "app/windows/about_window.h"
+#include "app/windows/alarm_window.h"
+#include "app/windows/dev_ip_window.h"
+#include "app/windows/device_prop_window.h"
+#include "app/windows/devices_window.h"
+#include "app/windows/display_prop_window.h"
+#include "app/windows/email_window.h"
+#include "app/windows/power_window.h"
+#include "app/windows/settings_window.h"
 #include "app/termination_signals.h"
 #include "engine/recording_filters.h"
 #include "engine/tcp_socket.h"
@@ -21,12 +30,29 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"Kestrova";
 
-// In the order the program has always registered them. The property windows register between the main
-// window and the display, and between the display and the fullscreen view.
+// The property windows answer their class atom; 0 is a failure.
+template <uint16_t (*registerClass)()>
+BOOL Registered() {
+    return registerClass() != 0;
+}
+
+// In the order the program has always registered them.
 using ClassRegistration = BOOL (*)();
 constexpr ClassRegistration kWindowClasses[] = {
-    RegisterMessageExWindowClass,  RegisterMainWindowClass,  RegisterDisplayWindowClass,
-    RegisterFullscreenWindowClass, RegisterPopupWindowClass,
+    RegisterMessageExWindowClass,
+    RegisterMainWindowClass,
+    Registered<RegisterPowerWindowClass>,
+    Registered<RegisterAlarmWindowClass>,
+    RegisterDisplayWindowClass,
+    Registered<RegisterDevicesWindowClass>,
+    Registered<RegisterDevIPWindowClass>,
+    Registered<RegisterDisplayPropWindowClass>,
+    Registered<RegisterDevicePropWindowClass>,
+    Registered<RegisterSettingsWindowClass>,
+    Registered<RegisterEmailWindowClass>,
+    Registered<RegisterAboutWindowClass>,
+    RegisterFullscreenWindowClass,
+    RegisterPopupWindowClass,
 };
 
 void ReportStartFailure(const wchar_t* text) {
