@@ -23,6 +23,9 @@ constexpr wchar_t kFileTooLong[] =
     L"The path of the chosen file is too long: it may have at most 1000 characters.<nl>Please choose a file "
     L"with a shorter path.";
 
+constexpr wchar_t kFileNotOpened[] =
+    L"The file to run could not be opened. It may have been moved or deleted.";
+
 int32_t Flag(bool on) {
     return on ? 1 : 0;
 }
@@ -79,7 +82,7 @@ public:
                 OnChooseFile();
                 return;
             case kFileLinkId:
-                ShellOpen(file_);
+                if (!ShellOpen(file_)) frame_.ShowMessage(kFileNotOpened, kMessageWarning);
                 return;
             case kSendEmailId:
                 OnSendEmail();

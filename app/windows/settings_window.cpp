@@ -37,6 +37,10 @@ constexpr wchar_t kFolderTooLong[] =
     L"The path of the chosen folder is too long for the storage folder.<nl>Please choose a folder with a "
     L"shorter path.";
 
+constexpr wchar_t kFolderNotOpened[] =
+    L"The storage folder could not be opened.<nl>Its parent folder may be gone, or no file manager is "
+    L"installed.";
+
 // The AppSettings fields the window edits, in the order of kOptionIds.
 std::array<int32_t*, 4> OptionFields(AppSettings& settings) {
     return {&settings.startWithWin, &settings.saveDevListOnExit, &settings.loadUsbDevs,
@@ -117,7 +121,7 @@ private:
         const std::wstring* folder = StorageFolder();
         if (!folder || folder->empty()) return;
         CreateFolder(*folder);
-        ShellOpen(*folder);
+        if (!ShellOpen(*folder)) frame_.ShowMessage(kFolderNotOpened, kMessageWarning);
     }
 
     void OnSelectFolder() {

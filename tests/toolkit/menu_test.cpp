@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,17 @@ LRESULT OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+struct Row {
+    int kind;
+    int command;
+    const wchar_t* text;
+};
+MenuItemList ListOf(std::initializer_list<Row> rows) {
+    MenuItemList list;
+    for (const Row& row : rows) list.Insert(row.kind, row.command, row.text, 0, -1);
+    return list;
 }
 
 // A menu owner at (500, 100), 300 x 300, beside the fixture's parent window.
@@ -75,11 +87,10 @@ protected:
 using Rows = std::vector<int>;
 
 TEST_F(MenuTest, ItemsAndSeparatorsSizeThePopupAtTheOwnersPointWithCutCorners) {
-    MenuItemList list;
-    list.Insert(kMenuCommand, 1, L"First", 0, -1);
-    list.Insert(kMenuCommand, 2, L"Second", 0, -1);
-    list.Insert(kMenuSeparator, 0, L"", 0, -1);
-    list.Insert(kMenuCommand, 3, L"Third", 0, -1);
+    const MenuItemList list = ListOf({{kMenuCommand, 1, L"First"},
+                                      {kMenuCommand, 2, L"Second"},
+                                      {kMenuSeparator, 0, L""},
+                                      {kMenuCommand, 3, L"Third"}});
     HWND popup = Open(list);
     ASSERT_NE(popup, nullptr);
     RECT placed;
@@ -108,12 +119,11 @@ TEST_F(MenuTest, ItemsAndSeparatorsSizeThePopupAtTheOwnersPointWithCutCorners) {
 }
 
 TEST_F(MenuTest, TracksTheItemUnderTheCursorButNeverACaptionOrSeparator) {
-    MenuItemList list;  // rows start at 5, 27, 49, 60, 82
-    list.Insert(kMenuCaption, 0, L"Addresses", 0, -1);
-    list.Insert(kMenuCommand, 11, L"10.0.0.7", 0, -1);
-    list.Insert(kMenuSeparator, 0, L"", 0, -1);
-    list.Insert(kMenuCommand, 12, L"127.0.0.1", 0, -1);
-    list.Insert(kMenuCommand, 13, L"", 0, -1);
+    const MenuItemList list = ListOf({{kMenuCaption, 0, L"Addresses"},
+                                      {kMenuCommand, 11, L"10.0.0.7"},
+                                      {kMenuSeparator, 0, L""},
+                                      {kMenuCommand, 12, L"127.0.0.1"},
+                                      {kMenuCommand, 13, L""}});  // rows start at 5, 27, 49, 60, 82
     const Rows tops{5, 27, 49, 60, 82};
     HWND popup = Open(list);
     ASSERT_NE(popup, nullptr);
@@ -140,9 +150,7 @@ TEST_F(MenuTest, TracksTheItemUnderTheCursorButNeverACaptionOrSeparator) {
 }
 
 TEST_F(MenuTest, ShowsTheCheckMarkOfTheCheckedItem) {
-    MenuItemList list;
-    list.Insert(kMenuCommand, 1, L"one", 0, -1);
-    list.Insert(kMenuCommand, 2, L"two", 0, -1);
+    MenuItemList list = ListOf({{kMenuCommand, 1, L"one"}, {kMenuCommand, 2, L"two"}});
     list.Check(1);
     HWND popup = Open(list);
     ASSERT_NE(popup, nullptr);
@@ -154,11 +162,10 @@ TEST_F(MenuTest, ShowsTheCheckMarkOfTheCheckedItem) {
 }
 
 TEST_F(MenuTest, AClickSendsTheCommandAndTheIndexAndCloses) {
-    MenuItemList list;
-    list.Insert(kMenuCommand, 501, L"first", 0, -1);
-    list.Insert(kMenuCaption, 0, L"caption", 0, -1);
-    list.Insert(kMenuCommand, 503, L"third", 0, -1);
-    list.Insert(kMenuSeparator, 0, L"", 0, -1);
+    const MenuItemList list = ListOf({{kMenuCommand, 501, L"first"},
+                                      {kMenuCaption, 0, L"caption"},
+                                      {kMenuCommand, 503, L"third"},
+                                      {kMenuSeparator, 0, L""}});
     HWND popup = Open(list);
     ASSERT_NE(popup, nullptr);
     for (int y : {2, 30, 75, 84}) {  // margin, caption, separator, bottom margin
@@ -183,8 +190,7 @@ TEST_F(MenuTest, AClickSendsTheCommandAndTheIndexAndCloses) {
 }
 
 TEST_F(MenuTest, ClosesWithoutACommandWhenItLosesTheFocus) {
-    MenuItemList list;
-    list.Insert(kMenuCommand, 1, L"only", 0, -1);
+    const MenuItemList list = ListOf({{kMenuCommand, 1, L"only"}});
     HWND popup = Open(list);
     ASSERT_NE(popup, nullptr);
     ClickAt(owner, POINT{250, 250});

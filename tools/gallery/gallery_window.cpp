@@ -37,16 +37,16 @@ void Caption(HWND window, const wchar_t* text, int x, int y) {
 
 void AddButtons(HWND window) {
     CreateDialogButton(window, L"OK", 101, 44, 92, 91, 37, 2);
-    Caption(window, L"normal", 44, 133);
+    Caption(window, L"normal", 44, 136);
     HWND cancel = CreateDialogButton(window, L"Cancel", 102, 147, 92, 91, 37, 2);
     EnableWindow(cancel, FALSE);
-    Caption(window, L"disabled", 147, 133);
+    Caption(window, L"disabled", 147, 136);
     CreateDialogButton(window, L"Apply", 103, 250, 92, 91, 37, 2);
-    Caption(window, L"hovered or pressed", 250, 133);
+    Caption(window, L"hover or press it", 250, 136);
     CreateDropDownButton(window, L"192.168.1.4", 104, 353, 92, 164, 37, 2);
-    Caption(window, L"drop-down", 353, 133);
+    Caption(window, L"drop-down", 353, 136);
     CreateCycleButton(window, L"Gmail", 105, 529, 92, 103, 37, 3, 2);
-    Caption(window, L"cycle", 529, 133);
+    Caption(window, L"cycle", 529, 136);
 
     // The main window's tool buttons, off and on, and the caption buttons, on their own stacked skins.
     const int toolSkins[] = {5633, 5632, 5635, 5634, 5637, 5636, 5639,

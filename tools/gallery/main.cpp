@@ -6,13 +6,16 @@
 #include "platform/ui/messages.h"
 #include "toolkit/toolkit.h"
 #include "tools/gallery/gallery_window.h"
+#include "tools/gallery/more_controls_window.h"
 
 int main() {
     if (!kestrova::InitToolkit()) {
         std::fputs("gallery: the toolkit's classes could not be registered\n", stderr);
         return 1;
     }
-    if (!kestrova::gallery::RegisterGalleryClass() || !kestrova::gallery::CreateGalleryWindow(40, 40)) {
+    if (!kestrova::gallery::RegisterGalleryClass() || !kestrova::gallery::CreateGalleryWindow(40, 40) ||
+        !kestrova::gallery::RegisterMoreControlsClass() ||
+        !kestrova::gallery::CreateMoreControlsWindow(780, 40)) {
         std::fputs("gallery: the window could not be made\n", stderr);
         return 1;
     }

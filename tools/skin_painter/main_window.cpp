@@ -1,5 +1,7 @@
 // The main window: its whole skin, its nine tool buttons and the pieces of its device list.
 
+#include <utility>
+
 #include "tools/skin_painter/frame_style.h"
 #include "tools/skin_painter/glyphs.h"
 #include "tools/skin_painter/palette.h"
@@ -91,36 +93,33 @@ Picture Badge(std::string name, Shape symbol, DeviceState state) {
 }  // namespace
 
 std::vector<Picture> MainWindowPictures() {
-    const Shape power = glyph::Power(1.7), alarm = glyph::Bell(), streaming = glyph::Broadcast(1.6),
-                masking = glyph::Mask(), scheduling = glyph::Clock(1.6);
-    // The list's symbols are drawn for their 15 x 10 badge, pixel by pixel: scaled down they would blur.
-    const Shape camera = Placed(glyph::Camera(), {7.5, 5}, 0.5);
-    const Shape microphone =
-        Union({Box(6, 1, 9, 6.2, 1.5), Arc({7.5, 4.6}, 2.9, 0, 180, 1.1), Box(7, 7.5, 8, 9)});
-    return {
-        {"main_window", 500, 673, PaintMainWindow},
-        ToolButton("power_on", power, Switch::On),
-        ToolButton("power_off", power, Switch::Off),
-        ToolButton("alarm_on", alarm, Switch::On),
-        ToolButton("alarm_off", alarm, Switch::Off),
-        ToolButton("streaming_on", streaming, Switch::On),
-        ToolButton("streaming_off", streaming, Switch::Off),
-        ToolButton("masking_on", masking, Switch::On),
-        ToolButton("masking_off", masking, Switch::Off),
-        ToolButton("scheduling_on", scheduling, Switch::On),
-        ToolButton("scheduling_off", scheduling, Switch::Off),
-        ToolButton("device_properties", glyph::Sliders(1.6), Switch::Off),
-        ToolButton("display_properties", glyph::Display(), Switch::Off),
-        ToolButton("device_list", glyph::List(1.6), Switch::Off),
-        ToolButton("settings", glyph::Gear(), Switch::Off),
-        {"selected_item", 5, 33, PaintSelectedItem},
-        Badge("camera_off", camera, DeviceState::Off),
-        Badge("camera_powered", camera, DeviceState::Powered),
-        Badge("camera_alarm", camera, DeviceState::Alarm),
-        Badge("microphone_off", microphone, DeviceState::Off),
-        Badge("microphone_powered", microphone, DeviceState::Powered),
-        Badge("microphone_alarm", microphone, DeviceState::Alarm),
+    std::vector<Picture> pictures{{"main_window", 500, 673, PaintMainWindow}};
+    // The five state buttons have an "on" and an "off" skin each.
+    const std::pair<const char*, Shape> switches[] = {
+        {"power", glyph::Power(1.7)}, {"alarm", glyph::Bell()},          {"streaming", glyph::Broadcast(1.6)},
+        {"masking", glyph::Mask()},   {"scheduling", glyph::Clock(1.6)},
     };
+    for (const auto& [name, symbol] : switches) {
+        pictures.push_back(ToolButton(std::string(name) + "_on", symbol, Switch::On));
+        pictures.push_back(ToolButton(std::string(name) + "_off", symbol, Switch::Off));
+    }
+    pictures.push_back(ToolButton("device_properties", glyph::Sliders(1.6), Switch::Off));
+    pictures.push_back(ToolButton("display_properties", glyph::Display(), Switch::Off));
+    pictures.push_back(ToolButton("device_list", glyph::List(1.6), Switch::Off));
+    pictures.push_back(ToolButton("settings", glyph::Gear(), Switch::Off));
+
+    pictures.push_back({"selected_item", 5, 33, PaintSelectedItem});
+    // The list's symbols are drawn for their 15 x 10 badge, on whole pixels: scaled down they would blur.
+    const std::pair<const char*, Shape> devices[] = {
+        {"camera", Placed(glyph::Camera(), {7.5, 5}, 0.5)},
+        {"microphone", Union({Box(6, 1, 9, 6.2, 1.5), Arc({7.5, 4.6}, 2.9, 0, 180, 1.1), Box(7, 7.5, 8, 9)})},
+    };
+    for (const auto& [name, symbol] : devices) {
+        pictures.push_back(Badge(std::string(name) + "_off", symbol, DeviceState::Off));
+        pictures.push_back(Badge(std::string(name) + "_powered", symbol, DeviceState::Powered));
+        pictures.push_back(Badge(std::string(name) + "_alarm", symbol, DeviceState::Alarm));
+    }
+    return pictures;
 }
 
 }  // namespace skin

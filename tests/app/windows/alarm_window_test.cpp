@@ -290,15 +290,20 @@ TEST_F(AlarmWindowTest, DefaultKeepsTheFileAndTheEmailButUnticksBothAndGreysTheL
     EXPECT_EQ(std::wstring(actions.email.recipient), L"me@example.org");
 }
 
-TEST_F(AlarmWindowTest, TheFileLinkOpensTheChosenFile) {
+TEST_F(AlarmWindowTest, TheFileLinkOpensTheChosenFileOrSaysItCannot) {
     ReportingOpener opener(tmp);
     const std::wstring file = tmp.path() + L"plan.txt";
     std::ofstream(NativePath(file)) << "x";
     AlarmActions actions;
     actions.run = 1;
     std::wmemcpy(actions.fileToRun, file.c_str(), file.size() + 1);
-    Show(actions, [](HWND window) {
+    Show(actions, [&](HWND window) {
         Press(window, kFileLinkId);
+        // A file gone since it was chosen is not opened, and the user hears why.
+        RemoveFile(file);
+        const std::optional<std::wstring> said = MessageAfter([window] { Press(window, kFileLinkId); });
+        ASSERT_TRUE(said);
+        EXPECT_NE(said->find(L"could not be opened"), std::wstring::npos);
         Press(window, kCancelButtonId);
     });
     EXPECT_EQ(opener.Opened(), file);

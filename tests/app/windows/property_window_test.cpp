@@ -73,7 +73,7 @@ TEST_F(PropertyFrameTest, TheWindowStandsCentredOnItsOwnerHalvingTowardZero) {
     }
 }
 
-TEST_F(PropertyFrameTest, EveryWindowHasItsStandardButtonsInTheirPlaces) {
+TEST_F(PropertyFrameTest, EveryWindowHasItsStandardButtonsInTheirPlacesAndIgnoresEnterAndEscape) {
     AlarmActions actions;
     AlarmActions microphone;
     microphone.type = 2;
@@ -99,7 +99,7 @@ TEST_F(PropertyFrameTest, EveryWindowHasItsStandardButtonsInTheirPlaces) {
         {kAboutWindowClass, [&] { return ShowAboutWindow(owner); }, {446, 409}, false},
     };
     for (const auto& w : windows) {
-        Drive(w.className, w.show, [&](HWND window) {
+        const int result = Drive(w.className, w.show, [&](HWND window) {
             const int width = w.size.cx, height = w.size.cy;
             EXPECT_EQ(GetParent(window), owner);
             EXPECT_EQ(PlaceOf(window).right - PlaceOf(window).left, width);
@@ -120,8 +120,15 @@ TEST_F(PropertyFrameTest, EveryWindowHasItsStandardButtonsInTheirPlaces) {
                     << id;
             }
             EXPECT_EQ(Text(window, kOkButtonId), L"OK");
-            Press(window, kCloseButtonId);
+            QueueKey(VK_RETURN);
+            QueueKey(VK_ESCAPE);
+            Later([this, window] {
+                EXPECT_TRUE(IsWindow(window)) << "a dialog key closed the window";
+                EXPECT_FALSE(IsWindowEnabled(owner));
+                Press(window, kCloseButtonId);
+            });
         });
+        EXPECT_EQ(result, kPropertyCancelled);
         EXPECT_TRUE(IsWindowEnabled(owner));
     }
 }

@@ -142,6 +142,18 @@ TEST_F(SettingsWindowTest, OpeningTheStorageFolderMakesItAgainWhenItWasDeleted) 
     EXPECT_EQ(opener.Opened(), folder);
 }
 
+TEST_F(SettingsWindowTest, AStorageFolderThatCannotBeMadeIsNotOpenedAndTheUserHearsWhy) {
+    ReportingOpener opener(tmp);
+    folder = tmp.path() + L"gone/Storage/";  // its parent is missing
+    Show([this](HWND window) {
+        const std::optional<std::wstring> said = MessageAfter([window] { Press(window, kOpenFolderId); });
+        ASSERT_TRUE(said);
+        EXPECT_NE(said->find(L"could not be opened"), std::wstring::npos);
+        Press(window, kCancelButtonId);
+    });
+    EXPECT_FALSE(IsFolder(folder));
+}
+
 TEST(StorageFolderForTest, AddsTheSeparatorAndRefusesAFolderTooLongForTheSettings) {
     const std::wstring longest(kMaxStorageFolderChars - 1, L'a');
     const struct {

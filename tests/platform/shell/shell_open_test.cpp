@@ -78,7 +78,8 @@ TEST_F(ShellOpenTest, HandsFilesAndAddressesToTheOpenerAsTheyAre) {
 }
 
 TEST_F(ShellOpenTest, StartsAProgramFileItselfWithoutArguments) {
-    WriteScript("alarm-action.sh", "echo \"ran $#\" > \"$0.out\"\n");
+    // Written aside and renamed, so the report is never seen half-written.
+    WriteScript("alarm-action.sh", "echo \"ran $#\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"$0.out\"\n");
     ASSERT_TRUE(ShellOpen(tmp_.path() + L"alarm-action.sh"));
     EXPECT_EQ(Report("alarm-action.sh"), "ran 0\n");
     EXPECT_FALSE(FileExists(tmp_.path() + L"opener.sh.out"));

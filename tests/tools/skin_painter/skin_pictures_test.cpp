@@ -46,10 +46,12 @@ protected:
 std::vector<respack::ManifestEntry> SkinPictures::manifest_;
 std::map<std::string, Canvas> SkinPictures::painted_;
 
-bool SameRows(const Canvas& c, int y0, int y1, int rows) {
+// Whether `rows` rows of a from row ya on look the same as those of b from row yb.
+bool SameRows(const Canvas& a, int ya, const Canvas& b, int yb, int rows) {
+    if (a.Width() != b.Width()) return false;
     for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < c.Width(); ++x)
-            if (!(c.At(x, y0 + y) == c.At(x, y1 + y))) return false;
+        for (int x = 0; x < a.Width(); ++x)
+            if (!(a.At(x, ya + y) == b.At(x, yb + y))) return false;
     return true;
 }
 
@@ -90,14 +92,14 @@ TEST_F(SkinPictures, StackedFacesDifferFromEachOther) {
         ASSERT_EQ(rows * stack.faces, c.Height()) << stack.id;
         for (int a = 0; a < stack.faces; ++a)
             for (int b = a + 1; b < stack.faces; ++b)
-                EXPECT_FALSE(SameRows(c, a * rows, b * rows, rows))
+                EXPECT_FALSE(SameRows(c, a * rows, c, b * rows, rows))
                     << stack.id << ": faces " << a << ", " << b;
     }
-    // Each state button's on and off skins must tell apart at rest.
+    // Each state button's on and off skins must tell apart in every state.
     for (int on = 5632; on <= 5640; on += 2)
-        EXPECT_FALSE(SameRows(Bitmap(on), 0, 0, 26) && SameRows(Bitmap(on + 1), 0, 0, 26) &&
-                     Bitmap(on).At(18, 3) == Bitmap(on + 1).At(18, 3))
-            << on;
+        for (int face = 0; face < 4; ++face)
+            EXPECT_FALSE(SameRows(Bitmap(on), 26 * face, Bitmap(on + 1), 26 * face, 26))
+                << on << " face " << face;
 }
 
 // The text button stretches its middle row and column and fills its centre with the colour at (18, r + 18);
@@ -115,13 +117,19 @@ TEST_F(SkinPictures, TextButtonStretchesFlatAndItsArrowsSitOnItsFace) {
     }
 }
 
-// The windows copy the frame's side row (0..2, 30) unmirrored to both sides, so it must read the same from
-// either side; and a window only as wide as the frame shows the whole band block.
-TEST_F(SkinPictures, FrameSidesReadTheSameFromEitherSide) {
+// The windows copy the frame's side row (0..2, 30) unmirrored to both sides, below the band block and above
+// the bottom corners: it must read the same from either side, and run on into both blocks without a seam.
+TEST_F(SkinPictures, FrameSidesReadTheSameFromEitherSideAndMeetTheirCorners) {
     for (int id : {5377, 5460}) {
         const Canvas& frame = Bitmap(id);
-        EXPECT_EQ(frame.At(0, 30), frame.At(2, 30)) << id;
-        for (int y = 0; y < 43; ++y) EXPECT_EQ(frame.At(5, y), frame.At(150, y)) << id << " row " << y;
+        const Rgb outer = frame.At(0, 30), middle = frame.At(1, 30), inner = frame.At(2, 30);
+        EXPECT_EQ(outer, inner) << id;
+        for (int y = 31; y < 44; ++y) {
+            EXPECT_EQ(frame.At(0, y), outer) << id << " left, row " << y;
+            EXPECT_EQ(frame.At(1, y), middle) << id << " left, row " << y;
+            EXPECT_EQ(frame.At(319, y), outer) << id << " right, row " << y;
+            EXPECT_EQ(frame.At(318, y), middle) << id << " right, row " << y;
+        }
     }
 }
 
