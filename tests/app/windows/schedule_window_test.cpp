@@ -10,6 +10,7 @@
 #include "engine/device.h"
 #include "platform/ui/windows.h"
 #include "tests/app/windows/property_window_fixture.h"
+#include "tests/app/windows/stream_classes.h"
 
 namespace kestrova::uitest {
 namespace {
@@ -39,8 +40,7 @@ class ScheduleWindowTest : public PropertyWindowTest {
 protected:
     void SetUp() override {
         PropertyWindowTest::SetUp();
-        static const bool registered = RegisterScheduleWindowClass() && RegisterStreamWindowClass();
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(RegisterScheduleAndStreamClasses());
         options.grid = &grid;
     }
     int Show(const std::function<void(HWND)>& act) {

@@ -12,6 +12,7 @@
 #include "platform/base/text.h"
 #include "platform/ui/windows.h"
 #include "tests/app/windows/property_window_fixture.h"
+#include "tests/app/windows/stream_classes.h"
 #include "toolkit/framed_edit.h"
 #include "toolkit/menu.h"
 
@@ -46,8 +47,7 @@ class StreamWindowTest : public PropertyWindowTest {
 protected:
     void SetUp() override {
         PropertyWindowTest::SetUp();
-        static const bool registered = RegisterStreamWindowClass() != 0;
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(RegisterScheduleAndStreamClasses());
         setup.storageFolder = L"/srv/cameras/";
         setup.notifyWindow = owner;
     }
