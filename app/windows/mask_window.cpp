@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/windows/box_drag.h"
 #include "app/windows/control_table.h"
 #include "app/windows/mask_grid.h"
 #include "app/windows/property_frame.h"
@@ -15,8 +16,6 @@ namespace {
 constexpr SIZE kSize{620, 679};
 constexpr int kMotionId = 1041, kPrivacyId = 1042;
 constexpr RadioChoice kMaskChoices[] = {{kMotionId, 0}, {kPrivacyId, 1}};
-constexpr UINT_PTR kLeaveTimer = 100;
-constexpr UINT kLeavePeriodMs = 10;
 
 constexpr ControlSpec kControls[] = {
     {ControlKind::Heading, 1036, L"Masking", 19, 101, 509, 18},
@@ -35,16 +34,6 @@ constexpr RECT kPictureBox{43, 280, 443, 580};
 constexpr int kCellWidth = 40, kCellHeight = 30;
 constexpr RECT kDashedFrame{37, 274, 449, 586};
 constexpr COLORREF kSelectionColour = RGB(255, 215, 51);
-
-bool InPicture(POINT p) {
-    return p.x >= kPictureBox.left && p.x < kPictureBox.right && p.y >= kPictureBox.top &&
-           p.y < kPictureBox.bottom;
-}
-
-POINT ClampIntoPicture(POINT p) {
-    return {std::clamp<int>(p.x, kPictureBox.left, kPictureBox.right - 1),
-            std::clamp<int>(p.y, kPictureBox.top, kPictureBox.bottom - 1)};
-}
 
 RECT CellAt(POINT p) {
     const int column = (p.x - kPictureBox.left) / kCellWidth, row = (p.y - kPictureBox.top) / kCellHeight;
@@ -65,13 +54,6 @@ RECT Union(const RECT& a, const RECT& b) {
             std::max(a.bottom, b.bottom)};
 }
 
-POINT CursorIn(HWND window) {
-    POINT p;
-    GetCursorPos(&p);
-    ScreenToClient(window, &p);
-    return p;
-}
-
 class MaskWindow {
 public:
     MaskWindow(HWND window, const CREATESTRUCTW& create)
@@ -80,25 +62,7 @@ public:
           selectionBrush_(CreateSolidBrush(kSelectionColour)) {}
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_LBUTTONDOWN:
-            case WM_RBUTTONDOWN:
-                OnButtonDown();
-                return 0;
-            case WM_MOUSEMOVE:
-                OnMouseMove();
-                return 0;
-            case WM_LBUTTONUP:
-            case WM_RBUTTONUP:
-                OnButtonUp(msg == WM_LBUTTONUP ? 1 : 0);
-                return 0;
-            case WM_TIMER:
-                if (wParam == kLeaveTimer) OnLeaveTimer();
-                return 0;
-            case WM_CAPTURECHANGED:
-                OnCaptureChanged();
-                return 0;
-        }
+        if (DispatchBoxDrag(*this, msg, wParam)) return 0;
         return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
@@ -158,13 +122,15 @@ private:
     }
 
     void Retint() {
-        tinted_ = params_ ? TintMaskedCells(params_->pixels, params_->header, shown_) : std::vector<uint8_t>();
+        tinted_ =
+            params_ ? TintMaskedCells(params_->pixels, params_->header, shown_) : std::vector<uint8_t>();
         InvalidateRect(Window(), nullptr, FALSE);
     }
 
+public:  // the drag's handlers
     void OnButtonDown() {
-        const POINT p = CursorIn(Window());
-        if (!InPicture(p)) return;
+        const POINT p = CursorInClient(Window());
+        if (!InBox(kPictureBox, p)) return;
         if (!dragging_) {
             SetCapture(Window());
             dragging_ = true;
@@ -173,15 +139,15 @@ private:
     }
 
     void OnMouseMove() {
-        POINT p = CursorIn(Window());
-        if (!hovering_ && InPicture(p)) {
+        POINT p = CursorInClient(Window());
+        if (!hovering_ && InBox(kPictureBox, p)) {
             hovering_ = true;
             InvalidateRect(Window(), nullptr, FALSE);
-            SetTimer(Window(), kLeaveTimer, kLeavePeriodMs, nullptr);
+            SetTimer(Window(), kBoxLeaveTimer, kBoxLeavePeriodMs, nullptr);
         }
         // A held drag outside the picture goes on along its edge.
-        if (dragging_ && !hovering_) p = ClampIntoPicture(p);
-        if (!InPicture(p)) return;
+        if (dragging_ && !hovering_) p = ClampIntoBox(kPictureBox, p);
+        if (!InBox(kPictureBox, p)) return;
         const RECT cell = CellAt(p);
         if (SameRect(cell, current_)) return;
         current_ = cell;
@@ -189,15 +155,17 @@ private:
         InvalidateRect(Window(), nullptr, FALSE);
     }
 
-    void OnButtonUp(int32_t value) {
+    void OnButtonUp(bool left) {
+        const int32_t value = left ? 1 : 0;
         if (!dragging_) return;
         ReleaseCapture();
         dragging_ = false;
         for (int row = 0; row < kCoarseSide; ++row)
             for (int column = 0; column < kCoarseSide; ++column) {
-                const POINT corner{kPictureBox.left + kCellWidth * column, kPictureBox.top + kCellHeight * row};
-                if (corner.x >= selection_.left && corner.x < selection_.right && corner.y >= selection_.top &&
-                    corner.y < selection_.bottom)
+                const POINT corner{kPictureBox.left + kCellWidth * column,
+                                   kPictureBox.top + kCellHeight * row};
+                if (corner.x >= selection_.left && corner.x < selection_.right &&
+                    corner.y >= selection_.top && corner.y < selection_.bottom)
                     shown_[row * kCoarseSide + column] = value;
             }
         (EditingPrivacy() ? privacy_ : motion_) = shown_;
@@ -207,19 +175,20 @@ private:
     }
 
     void OnLeaveTimer() {
-        if (InPicture(CursorIn(Window()))) return;
+        if (InBox(kPictureBox, CursorInClient(Window()))) return;
         if (!dragging_) anchor_ = current_ = selection_ = RECT{};
         hovering_ = false;
         InvalidateRect(Window(), nullptr, FALSE);
-        KillTimer(Window(), kLeaveTimer);
+        KillTimer(Window(), kBoxLeaveTimer);
     }
 
     void OnCaptureChanged() {
-        KillTimer(Window(), kLeaveTimer);
+        KillTimer(Window(), kBoxLeaveTimer);
         dragging_ = hovering_ = false;
         InvalidateRect(Window(), nullptr, FALSE);
     }
 
+private:
     void PaintPicture(HDC dc) const {
         DrawDashedFrame(dc, L"", kDashedFrame.left, kDashedFrame.top, kDashedFrame.right - kDashedFrame.left,
                         kDashedFrame.bottom - kDashedFrame.top);
@@ -235,7 +204,8 @@ private:
         if (IsEmpty(selection_)) return;
         const HBRUSH brush = HBRUSH(selectionBrush_.get());
         FrameRect(dc, &selection_, brush);
-        const RECT inner{selection_.left + 1, selection_.top + 1, selection_.right - 1, selection_.bottom - 1};
+        const RECT inner{selection_.left + 1, selection_.top + 1, selection_.right - 1,
+                         selection_.bottom - 1};
         FrameRect(dc, &inner, brush);
     }
 

@@ -15,9 +15,9 @@ namespace kestrova {
 inline constexpr wchar_t kMaskWindowClass[] = L"BKV2MaskWndClass";
 
 struct MaskEditParams {
-    int32_t type = 0;                // the device's DeviceType, for the caller
-    MaskGrid* motion = nullptr;      // read at the start, written on OK
-    MaskGrid* privacy = nullptr;     // read at the start, written on OK
+    int32_t type = 0;                 // the device's DeviceType, for the caller
+    MaskGrid* motion = nullptr;       // read at the start, written on OK
+    MaskGrid* privacy = nullptr;      // read at the start, written on OK
     const uint8_t* pixels = nullptr;  // the still: 24-bit bottom-up rows, each padded to 4 bytes
     BITMAPINFOHEADER header;
 };

@@ -4,16 +4,6 @@
 
 namespace kestrova {
 
-bool InScheduleGrid(POINT p) {
-    return p.x >= kScheduleGridBox.left && p.x < kScheduleGridBox.right && p.y >= kScheduleGridBox.top &&
-           p.y < kScheduleGridBox.bottom;
-}
-
-POINT ClampIntoScheduleGrid(POINT p) {
-    return {std::clamp<int>(p.x, kScheduleGridBox.left, kScheduleGridBox.right - 1),
-            std::clamp<int>(p.y, kScheduleGridBox.top, kScheduleGridBox.bottom - 1)};
-}
-
 WeekQuarter QuarterAt(POINT p) {
     const int day = (p.y - kScheduleGridBox.top) / kScheduleDayHeight;
     const int hour = (p.x - kScheduleGridBox.left) / kScheduleHourWidth;

@@ -24,9 +24,6 @@ struct WeekQuarter {
     int Index() const { return (day * kDayHours + hour) * kHourQuarters + quarter; }
 };
 
-bool InScheduleGrid(POINT client);
-// The nearest point of the grid.
-POINT ClampIntoScheduleGrid(POINT client);
 // The quarter under a point of the grid: the bars of an hour split its day row at 21, 28 and 35 pixels.
 WeekQuarter QuarterAt(POINT client);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/windows/box_drag.h"
 #include "app/windows/control_table.h"
 #include "app/windows/property_frame.h"
 #include "app/windows/schedule_grid.h"
@@ -17,8 +18,6 @@ namespace {
 
 constexpr SIZE kSize{620, 718};
 constexpr int kMonitoringId = 1046, kStreamingId = 1047;
-constexpr UINT_PTR kLeaveTimer = 100;
-constexpr UINT kLeavePeriodMs = 10;
 
 constexpr ControlSpec kControls[] = {
     {ControlKind::Heading, 1036, L"Actions", 19, 101, 300, 18},
@@ -50,13 +49,6 @@ struct ScheduleEditing {
     StreamingSetup* streaming;
 };
 
-POINT CursorIn(HWND window) {
-    POINT p;
-    GetCursorPos(&p);
-    ScreenToClient(window, &p);
-    return p;
-}
-
 class ScheduleWindow {
 public:
     ScheduleWindow(HWND window, const CREATESTRUCTW& create)
@@ -66,32 +58,15 @@ public:
           letterFont_(CreateUiFont(L"Arial", 13, 1, 1)) {}
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-        switch (msg) {
-            case WM_LBUTTONDOWN:
-            case WM_RBUTTONDOWN:
-                OnButtonDown();
-                return 0;
-            case WM_MOUSEMOVE:
-                OnMouseMove();
-                return 0;
-            case WM_LBUTTONUP:
-            case WM_RBUTTONUP:
-                OnButtonUp(msg == WM_LBUTTONUP);
-                return 0;
-            case WM_TIMER:
-                if (wParam == kLeaveTimer) OnLeaveTimer();
-                return 0;
-            case WM_CAPTURECHANGED:
-                OnCaptureChanged();
-                return 0;
-        }
+        if (DispatchBoxDrag(*this, msg, wParam)) return 0;
         return DispatchPropertyMessage(*this, frame_, msg, wParam, lParam);
     }
 
     void OnCreate() {
         frame_.CreateButtons(FrameButtons::CloseOkCancelDefault);
         CreateControls(Window(), kControls);
-        if (options_ && options_->type == kDeviceMicrophone) EnableWindow(GetDlgItem(Window(), kStreamingId), FALSE);
+        if (options_ && options_->type == kDeviceMicrophone)
+            EnableWindow(GetDlgItem(Window(), kStreamingId), FALSE);
         OnDefault();
         if (!options_) return;
         SetChecked(Window(), kMonitoringId, options_->monitoring != 0);
@@ -154,9 +129,10 @@ private:
         frame_.Close();
     }
 
+public:  // the drag's handlers
     void OnButtonDown() {
-        const POINT p = CursorIn(Window());
-        if (!InScheduleGrid(p)) return;
+        const POINT p = CursorInClient(Window());
+        if (!InBox(kScheduleGridBox, p)) return;
         if (!dragging_) {
             SetCapture(Window());
             dragging_ = true;
@@ -166,15 +142,15 @@ private:
     }
 
     void OnMouseMove() {
-        POINT p = CursorIn(Window());
-        if (!hovering_ && InScheduleGrid(p)) {
+        POINT p = CursorInClient(Window());
+        if (!hovering_ && InBox(kScheduleGridBox, p)) {
             hovering_ = true;
             Repaint();
-            SetTimer(Window(), kLeaveTimer, kLeavePeriodMs, nullptr);
+            SetTimer(Window(), kBoxLeaveTimer, kBoxLeavePeriodMs, nullptr);
         }
         // While the button is held outside the grid the stretch goes on along its edge.
-        if (dragging_ && !hovering_) p = ClampIntoScheduleGrid(p);
-        if (!InScheduleGrid(p)) return;
+        if (dragging_ && !hovering_) p = ClampIntoBox(kScheduleGridBox, p);
+        if (!InBox(kScheduleGridBox, p)) return;
         const WeekQuarter under = QuarterAt(p);
         if (!(under == hover_)) {
             hover_ = under;
@@ -187,12 +163,13 @@ private:
         }
     }
 
-    void OnButtonUp(bool set) {
+    void OnButtonUp(bool left) {
+        const bool set = left;
         if (!dragging_) return;
         ReleaseCapture();
         dragging_ = false;
-        const POINT p = CursorIn(Window());
-        if (InScheduleGrid(p)) SetQuarter(edit_, QuarterAt(p), set);
+        const POINT p = CursorInClient(Window());
+        if (InBox(kScheduleGridBox, p)) SetQuarter(edit_, QuarterAt(p), set);
         for (size_t i = 0; i < edit_.size(); ++i)
             edit_[i] = set ? uint16_t(edit_[i] | pending_[i]) : uint16_t(edit_[i] & ~pending_[i]);
         ResetSelection();
@@ -200,19 +177,20 @@ private:
     }
 
     void OnLeaveTimer() {
-        if (InScheduleGrid(CursorIn(Window()))) return;
+        if (InBox(kScheduleGridBox, CursorInClient(Window()))) return;
         if (!dragging_) ResetSelection();
         hovering_ = false;
         Repaint();
-        KillTimer(Window(), kLeaveTimer);
+        KillTimer(Window(), kBoxLeaveTimer);
     }
 
     void OnCaptureChanged() {
-        KillTimer(Window(), kLeaveTimer);
+        KillTimer(Window(), kBoxLeaveTimer);
         dragging_ = selecting_ = hovering_ = false;
         Repaint();
     }
 
+private:
     void ResetSelection() {
         hover_ = {};
         anchor_ = 0;
@@ -243,15 +221,16 @@ private:
 
     static void PaintBar(HDC dc, const toolkit::Skin& skin, const WeekQuarter& q, POINT bar) {
         skin.CopyTo(dc, kBarX + kScheduleHourWidth * q.hour,
-                    kBarY + kScheduleDayHeight * q.day + kQuarterPitch * q.quarter, kBarWidth, kBarHeight, bar.x,
-                    bar.y);
+                    kBarY + kScheduleDayHeight * q.day + kQuarterPitch * q.quarter, kBarWidth, kBarHeight,
+                    bar.x, bar.y);
     }
 
     static void PaintQuarters(HDC dc, const toolkit::Skin& skin, const WeekGrid& grid, POINT bar) {
         for (int day = 0; day < kWeekDays; ++day)
             for (int hour = 0; hour < kDayHours; ++hour)
                 for (int quarter = 0; quarter < kHourQuarters; ++quarter)
-                    if (IsQuarterSet(grid, {day, hour, quarter})) PaintBar(dc, skin, {day, hour, quarter}, bar);
+                    if (IsQuarterSet(grid, {day, hour, quarter}))
+                        PaintBar(dc, skin, {day, hour, quarter}, bar);
     }
 
     PropertyFrame frame_;

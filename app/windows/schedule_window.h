@@ -16,9 +16,9 @@ namespace kestrova {
 inline constexpr wchar_t kScheduleWindowClass[] = L"BKV2ScheduleWndClass";
 
 struct ScheduleOptions {
-    int32_t type = 0;        // the device's DeviceType; a microphone has no "Streaming"
-    int32_t monitoring = 0;  // the schedule starts and stops detection
-    int32_t streaming = 0;   // the schedule publishes and withdraws the device on the web server
+    int32_t type = 0;          // the device's DeviceType; a microphone has no "Streaming"
+    int32_t monitoring = 0;    // the schedule starts and stops detection
+    int32_t streaming = 0;     // the schedule publishes and withdraws the device on the web server
     WeekGrid* grid = nullptr;  // the caller's; null copies no grid in or out
 };
 

@@ -38,12 +38,14 @@ std::optional<std::wstring> CheckStreamFields(const StreamFields& fields) {
     return std::nullopt;
 }
 
-std::unique_ptr<WebServerSettings> MakeStreamSettings(const StreamFields& fields, const StreamingSetup& setup) {
+std::unique_ptr<WebServerSettings> MakeStreamSettings(const StreamFields& fields,
+                                                      const StreamingSetup& setup) {
     auto settings = std::make_unique<WebServerSettings>();
     settings->publishedCount = 0;
     ToUtf8Bounded(fields.address, settings->bindAddress, kStreamAddressBytes);
     ToUtf8Bounded(fields.password, settings->password, kStreamPasswordBytes);
-    CopyWide(setup.storageFolder + kFrameSubfolder, settings->frameFolder, std::size(settings->frameFolder) - 1);
+    CopyWide(setup.storageFolder + kFrameSubfolder, settings->frameFolder,
+             std::size(settings->frameFolder) - 1);
     settings->port = PortValue(fields.port).value_or(0);
     settings->reserved1 = 0;
     settings->reserved2 = 1;

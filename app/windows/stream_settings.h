@@ -36,6 +36,7 @@ struct StreamFields {
 // password must fit its 20 bytes of UTF-8, which 20 characters beyond plain ASCII do not.
 std::optional<std::wstring> CheckStreamFields(const StreamFields& fields);
 // New settings of fields that passed the check, with no device published yet.
-std::unique_ptr<WebServerSettings> MakeStreamSettings(const StreamFields& fields, const StreamingSetup& setup);
+std::unique_ptr<WebServerSettings> MakeStreamSettings(const StreamFields& fields,
+                                                      const StreamingSetup& setup);
 
 }  // namespace kestrova

@@ -84,8 +84,9 @@ private:
             FromUtf8Field(settings.bindAddress, sizeof settings.bindAddress).substr(0, kStreamAddressChars);
         // An address the machine no longer has would not bind: the first one stays offered then.
         if (addresses_.CheckByText(address.c_str())) SetItemText(Window(), kAddressId, address);
-        SetItemText(Window(), kPasswordId,
-                    FromUtf8Field(settings.password, sizeof settings.password).substr(0, kStreamPasswordChars));
+        SetItemText(
+            Window(), kPasswordId,
+            FromUtf8Field(settings.password, sizeof settings.password).substr(0, kStreamPasswordChars));
         SetItemText(Window(), kPortId, std::to_wstring(settings.port));
     }
 

@@ -25,7 +25,8 @@ Cells CoarseCells(const MaskGrid& mask) {
     Cells set;
     for (int r = 0; r < kMaskSide; ++r)
         for (int c = 0; c < kMaskSide; ++c) {
-            EXPECT_EQ(mask[MaskCell(r, c)], mask[MaskCell(r / 4 * 4, c / 4 * 4)]) << "block of " << r << "," << c;
+            EXPECT_EQ(mask[MaskCell(r, c)], mask[MaskCell(r / 4 * 4, c / 4 * 4)])
+                << "block of " << r << "," << c;
             if (r % 4 == 0 && c % 4 == 0 && mask[MaskCell(r, c)]) set.push_back({r / 4, c / 4});
         }
     return set;
@@ -73,8 +74,8 @@ protected:
 };
 
 TEST_F(MaskWindowTest, BlocksOpenAsTheirTopLeftCellAndAreSavedWhole) {
-    motion[MaskCell(0, 0)] = 1;    // block (0, 0) by its top-left cell
-    motion[MaskCell(5, 6)] = 1;    // inside block (1, 1), not its top-left: dropped
+    motion[MaskCell(0, 0)] = 1;  // block (0, 0) by its top-left cell
+    motion[MaskCell(5, 6)] = 1;  // inside block (1, 1), not its top-left: dropped
     privacy[MaskCell(36, 36)] = 1;
     privacy[MaskCell(37, 39)] = 1;
     EXPECT_EQ(Show([](HWND window) { Press(window, kOkButtonId); }), kPropertyOk);
@@ -91,10 +92,18 @@ TEST_F(MaskWindowTest, LeftDragsMarkRightDragsClearTheRectangleOfCells) {
         std::vector<POINT> path;
         Cells after;
     } cases[] = {
-        {"a rectangle", {}, MouseButton::Left, Cell(1, 3), {Cell(2, 2), Cell(2, 1)},
+        {"a rectangle",
+         {},
+         MouseButton::Left,
+         Cell(1, 3),
+         {Cell(2, 2), Cell(2, 1)},
          {{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}}},
         {"a click", {}, MouseButton::Left, Cell(9, 0), {}, {{9, 0}}},
-        {"a right drag", {{0, 0}, {0, 1}, {0, 2}, {1, 0}}, MouseButton::Right, Cell(0, 1), {Cell(0, 2)},
+        {"a right drag",
+         {{0, 0}, {0, 1}, {0, 2}, {1, 0}},
+         MouseButton::Right,
+         Cell(0, 1),
+         {Cell(0, 2)},
          {{0, 0}, {1, 0}}},
         {"a right click", {{4, 4}, {4, 5}}, MouseButton::Right, Cell(4, 5), {}, {{4, 4}}},
     };

@@ -71,12 +71,19 @@ TEST_F(ScheduleWindowTest, ADragSetsOrClearsTheStretchOfTheWeekBetweenTwoQuarter
         std::vector<POINT> path;
         Quarters after;
     } cases[] = {
-        {"over midnight", {}, MouseButton::Left, At(0, 23, 3), {At(1, 0, 0), At(1, 0, 1)},
+        {"over midnight",
+         {},
+         MouseButton::Left,
+         At(0, 23, 3),
+         {At(1, 0, 0), At(1, 0, 1)},
          {{0, 23, 3}, {1, 0, 0}, {1, 0, 1}}},
-        {"backwards", {}, MouseButton::Left, At(1, 0, 1), {At(0, 23, 3)},
-         {{0, 23, 3}, {1, 0, 0}, {1, 0, 1}}},
+        {"backwards", {}, MouseButton::Left, At(1, 0, 1), {At(0, 23, 3)}, {{0, 23, 3}, {1, 0, 0}, {1, 0, 1}}},
         {"a click", {}, MouseButton::Left, At(6, 12, 2), {}, {{6, 12, 2}}},
-        {"through a day row's gaps", {}, MouseButton::Left, At(2, 5, 0), {At(2, 6, 3)},
+        {"through a day row's gaps",
+         {},
+         MouseButton::Left,
+         At(2, 5, 0),
+         {At(2, 6, 3)},
          {{2, 5, 0}, {2, 5, 1}, {2, 5, 2}, {2, 5, 3}, {2, 6, 0}, {2, 6, 1}, {2, 6, 2}, {2, 6, 3}}},
     };
     for (const auto& c : cases) {
