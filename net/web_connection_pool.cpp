@@ -118,6 +118,9 @@ std::unique_ptr<TcpSocket> WebConnectionPool::TakeClient(std::unique_lock<std::m
     std::unique_ptr<TcpSocket> client = std::move(waiting_.front());
     waiting_.pop_front();
     entries_.push_back({client.get(), ++turn_, false});
+    // A listener that found nobody idle to let go may let this one go now, rather than wait for some
+    // connection to end by itself.
+    roomMade_.notify_all();
     return client;
 }
 
