@@ -14,8 +14,11 @@
 #include "app/windows/devices_window.h"
 #include "app/windows/display_prop_window.h"
 #include "app/windows/email_window.h"
+#include "app/windows/mask_window.h"
 #include "app/windows/power_window.h"
+#include "app/windows/schedule_window.h"
 #include "app/windows/settings_window.h"
+#include "app/windows/stream_window.h"
 #include "app/termination_signals.h"
 #include "engine/recording_filters.h"
 #include "engine/tcp_socket.h"
@@ -43,6 +46,9 @@ constexpr ClassRegistration kWindowClasses[] = {
     RegisterMainWindowClass,
     Registered<RegisterPowerWindowClass>,
     Registered<RegisterAlarmWindowClass>,
+    Registered<RegisterStreamWindowClass>,
+    Registered<RegisterMaskWindowClass>,
+    Registered<RegisterScheduleWindowClass>,
     RegisterDisplayWindowClass,
     Registered<RegisterDevicesWindowClass>,
     Registered<RegisterDevIPWindowClass>,
