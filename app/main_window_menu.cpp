@@ -5,6 +5,7 @@
 #include "app/own_windows.h"
 #include "app/program_globals.h"
 #include "app/program_pages.h"
+#include "app/windows/about_window.h"
 #include "net/web_server.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
@@ -27,6 +28,7 @@ constexpr POINT kMenuPlace{401, 19};  // client point of the menu's top-left cor
 constexpr int kOpenStorageCommand = 4609;
 constexpr int kOpenStreamingPageCommand = 4610;
 constexpr int kHelpCommand = 4617;
+constexpr int kAboutCommand = 4624;
 
 // The commands that open the maker's pages.
 struct PageCommand {
@@ -99,6 +101,9 @@ void MainWindow::OnMenuCommand(int id) {
             break;
         case kHelpCommand:
             OpenHelp();
+            break;
+        case kAboutCommand:
+            ShowAboutWindow(window_);
             break;
     }
     for (const PageCommand& command : kPageCommands) {

@@ -294,6 +294,23 @@ TEST_F(MainWindowTest, TheMenuOpensUnderItsButtonAndTheStreamingPageIsOfflineWit
     EXPECT_TRUE(Opened(0).empty());
 }
 
+TEST_F(MainWindowTest, AboutOpensTheAboutWindowOverTheMainWindow) {
+    OpenMainWindow();
+    LoopSteps steps;
+    bool mainDisabled = false;
+    steps.Then([&] {
+        std::vector<HWND> about = OwnWindowsOfClass(L"BKV2AboutWndClass");
+        ASSERT_EQ(about.size(), 1u);
+        mainDisabled = !IsWindowEnabled(main);
+        SendMessageW(about[0], WM_CLOSE, 0, 0);
+    });
+    SendMessageW(main, WM_COMMAND, 4624, 0);
+    PumpMessages();
+    EXPECT_TRUE(mainDisabled);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(OwnWindowsOfClass(L"BKV2AboutWndClass").empty());
+}
+
 TEST_F(MainWindowTest, TheMenuOpensTheStorageFolderAndTheMakersPagesWhichAreTheProgramsOwn) {
     OpenMainWindow();
     const std::wstring storage = Main().GetStorageFolder();
