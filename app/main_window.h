@@ -9,11 +9,13 @@
 // (main_window_menu.cpp); device notifications (main_window_notify.cpp); destruction
 // (main_window_destroy.cpp); restoring "DevList.db" and adding USB cameras (main_window_restore.cpp).
 
+#include <iterator>
 #include <string>
 #include <utility>
 
 #include "app/app_settings.h"
 #include "engine/device_list.h"
+#include "platform/base/text.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/owner_draw.h"
 #include "toolkit/gdi_object.h"
@@ -76,6 +78,15 @@ public:
     void SetDisplayWindow(HWND window) { displayWindow_ = window; }
     // Ends in "/"; empty while there is none.
     const std::wstring& GetStorageFolder() const { return storageFolder_; }
+    // What every device the program creates is given: the 640 x 480 frame size, this window and the display
+    // to report to, and the storage folder.
+    template <class Params>
+    void FillNewDeviceParams(Params& params) const {
+        params.frameSize = 2;
+        params.displayWindow = GetDisplayWindow();
+        params.notifyWindow = GetHandle();
+        CopyWide(GetStorageFolder(), params.storageFolder, std::size(params.storageFolder) - 1);
+    }
     void SetStorageFolder(std::wstring folder) { storageFolder_ = std::move(folder); }
     // Destroyed, with every device, with the window's object.
     DeviceList& GetDeviceList() { return devices_; }

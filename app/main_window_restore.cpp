@@ -15,18 +15,7 @@
 namespace kestrova {
 namespace {
 
-constexpr int32_t kFrameSize640x480 = 2;
 constexpr int32_t kIpCameraTimeoutSeconds = 5;
-
-// What every device the window creates is given: the frame size, the windows it reports to and the
-// storage folder.
-template <class Params>
-void FillCommonFields(Params& params, const MainWindow& window) {
-    params.frameSize = kFrameSize640x480;
-    params.displayWindow = window.GetDisplayWindow();
-    params.notifyWindow = window.GetHandle();
-    CopyWide(window.GetStorageFolder(), params.storageFolder, std::size(params.storageFolder) - 1);
-}
 
 // A new device of the kind, initialised with `params`, with the record applied when there is one, added
 // to the list (which destroys it when no name is free for it).
@@ -44,7 +33,7 @@ void AddUsbCamera(MainWindow& window, const CaptureDeviceEntry& camera, const De
     if (media::FAILED(camera.moniker->BindToObject(&params.captureFilter))) return;
     CopyWide(camera.friendlyName, params.friendlyName, std::size(params.friendlyName) - 1);
     CopyWide(camera.devicePath, params.devicePath, std::size(params.devicePath) - 1);
-    FillCommonFields(params, window);
+    window.FillNewDeviceParams(params);
     AddDevice<UsbCameraDevice>(window.GetDeviceList(), params, record);
 }
 
@@ -85,7 +74,7 @@ void MainWindow::RestoreMicrophone(const DeviceSettings& record) {
         CopyWide(mic.friendlyName, params.friendlyName, std::size(params.friendlyName) - 1);
         CopyWide(wanted, params.deviceKey, std::size(params.deviceKey) - 1);
         params.pictureResourceId = kMicrophoneSymbolResource;
-        FillCommonFields(params, *this);
+        FillNewDeviceParams(params);
         AddDevice<MicrophoneDevice>(devices_, params, &record);
         return;
     }
@@ -110,7 +99,7 @@ void MainWindow::RestoreIpCamera(const DeviceSettings& record) {
     record.GetCameraPassword().copy(params.password, sizeof params.password - 1);
     params.connectTimeout = kIpCameraTimeoutSeconds;
     params.receiveTimeout = kIpCameraTimeoutSeconds;
-    FillCommonFields(params, *this);
+    FillNewDeviceParams(params);
     // No check for a camera listed already: the list makes the name unique.
     AddDevice<IpCameraDevice>(devices_, params, &record);
 }

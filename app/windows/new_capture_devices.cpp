@@ -13,16 +13,7 @@
 namespace kestrova {
 namespace {
 
-constexpr int32_t kFrameSize640x480 = 2;
 constexpr int kNameChars = 255;
-
-template <class Params>
-void FillCommonFields(Params& params, const MainWindow& main) {
-    params.frameSize = kFrameSize640x480;
-    params.displayWindow = main.GetDisplayWindow();
-    params.notifyWindow = main.GetHandle();
-    CopyWide(main.GetStorageFolder(), params.storageFolder, std::size(params.storageFolder) - 1);
-}
 
 // Creates the device crossed, lists it and adds its name to `names`; nothing when the list refuses it.
 template <class Kind, class Params>
@@ -52,7 +43,7 @@ std::vector<std::wstring> AddNewMicrophones(MainWindow& main) {
         CopyWide(mic.friendlyName, params.friendlyName, std::size(params.friendlyName) - 1);
         CopyWide(key, params.deviceKey, std::size(params.deviceKey) - 1);
         params.pictureResourceId = kMicrophoneSymbolResource;
-        FillCommonFields(params, main);
+        main.FillNewDeviceParams(params);
         AddCrossed<MicrophoneDevice>(main, params, names);
     }
     return names;
@@ -67,7 +58,7 @@ std::vector<std::wstring> AddNewUsbCameras(MainWindow& main) {
         camera.moniker->BindToObject(&params.captureFilter);
         CopyWide(camera.friendlyName, params.friendlyName, std::size(params.friendlyName) - 1);
         CopyWide(camera.devicePath, params.devicePath, std::size(params.devicePath) - 1);
-        FillCommonFields(params, main);
+        main.FillNewDeviceParams(params);
         AddCrossed<UsbCameraDevice>(main, params, names);
     }
     return names;
