@@ -37,8 +37,8 @@ protected:
         static const bool registered = RegisterDevicesWindowClass() && RegisterDevIPWindowClass();
         ASSERT_TRUE(registered);
         main.SetHandle(owner);
-        AddIpCamera("10.1.1.1", 80);
-        AddIpCamera("10.1.1.2", 80);
+        AddIpCamera("127.0.0.21", 80);
+        AddIpCamera("127.0.0.22", 80);
     }
 
     void AddIpCamera(const char* host, int port) {
@@ -97,7 +97,7 @@ void ClickItem(HWND window, int listId, int index) {
 TEST_F(DevicesWindowTest, ListsDevicesOldestFirstAndNewSystemDevicesCrossedAtTheEnd) {
     Drive(kDevicesWindowClass, [&] { return ShowDevices(); }, [&](HWND window) {
         EXPECT_EQ(Items(window, kIpCameraList),
-                  (std::vector<Item>{{L"10.1.1.1:80", false}, {L"10.1.1.2:80", false}}));
+                  (std::vector<Item>{{L"127.0.0.21:80", false}, {L"127.0.0.22:80", false}}));
         const std::vector<Item> cameras = Items(window, kUsbCameraList);
         ASSERT_EQ(cameras.size(), 1u);
         EXPECT_TRUE(cameras[0].crossed);
@@ -125,19 +125,19 @@ TEST_F(DevicesWindowTest, OkKeepsTheTogglesAndCancelRestoresEveryMark) {
             ClickItem(window, kIpCameraList, 0);   // cross and tick again: two clicks toggle back
             ClickItem(window, kIpCameraList, 0);
             EXPECT_EQ(Items(window, kIpCameraList),
-                      (std::vector<Item>{{L"10.1.1.1:80", false}, {L"10.1.1.2:80", true}}));
+                      (std::vector<Item>{{L"127.0.0.21:80", false}, {L"127.0.0.22:80", true}}));
             Press(window, close);
         });
         const auto marks = Marks();
         SCOPED_TRACE(close);
-        EXPECT_EQ(marks.at(L"10.1.1.1:80"), 0);
-        EXPECT_EQ(marks.at(L"10.1.1.2:80"), close == kOkId ? 1 : 0);
+        EXPECT_EQ(marks.at(L"127.0.0.21:80"), 0);
+        EXPECT_EQ(marks.at(L"127.0.0.22:80"), close == kOkId ? 1 : 0);
         EXPECT_EQ(marks.at(camera), close == kOkId ? 0 : 1);
         // The next round starts from the two cameras alone, so the system camera is new again.
         for (Device* d = main.GetDeviceList().GetHead(); d; d = d->GetNext()) d->SetDeletedMark(0);
         main.GetDeviceList().DestroyAll();
-        AddIpCamera("10.1.1.1", 80);
-        AddIpCamera("10.1.1.2", 80);
+        AddIpCamera("127.0.0.21", 80);
+        AddIpCamera("127.0.0.22", 80);
     }
 }
 
@@ -152,7 +152,7 @@ TEST_F(DevicesWindowTest, DeselectAllCrossesEveryKindAndSelectAllTicksOnlyItsOwn
         Press(window, kOkId);
     });
     for (const auto& [name, mark] : Marks())
-        EXPECT_EQ(mark, name.rfind(L"10.1.1.", 0) == 0 ? 0 : 1) << std::string(name.begin(), name.end());
+        EXPECT_EQ(mark, name.rfind(L"127.0.0.2", 0) == 0 ? 0 : 1) << std::string(name.begin(), name.end());
 }
 
 TEST_F(DevicesWindowTest, ACameraAddedThroughAddStaysWhenTheWindowIsCancelled) {
@@ -196,11 +196,11 @@ TEST_F(DevIPWindowTest, RefusesAListedNameAndPortsOutsideOneTo65535) {
         const wchar_t* port;
         const wchar_t* message;  // null: added
     } cases[] = {
-        {L"10.1.1.1", L"80", kDeviceListedText},
-        {L"10.1.1.1", L"0", kPortRangeText},
-        {L"10.1.1.1", L"", kPortRangeText},
-        {L"10.1.1.1", L"99999", kPortRangeText},
-        {L"10.1.1.1", L"65535", nullptr},  // the same address on another port is another camera
+        {L"127.0.0.21", L"80", kDeviceListedText},
+        {L"127.0.0.21", L"0", kPortRangeText},
+        {L"127.0.0.21", L"", kPortRangeText},
+        {L"127.0.0.21", L"99999", kPortRangeText},
+        {L"127.0.0.21", L"65535", nullptr},  // the same address on another port is another camera
     };
     for (const auto& c : cases) {
         const size_t before = Marks().size();
