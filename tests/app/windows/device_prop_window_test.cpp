@@ -1,6 +1,7 @@
 #include "app/windows/device_prop_window.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -151,8 +152,11 @@ public:
     }
     ~SilentCamera() { ::close(socket_); }
     int Port() const { return port_; }
-    // Whether a client is connected and still waiting for its answer.
+    // Whether a client is connected and still waiting for its answer. The camera's call connects from a
+    // thread of its own, so its connection may still be on its way: it gets a few seconds to arrive.
     bool ClientWaiting() {
+        pollfd listener{socket_, POLLIN, 0};
+        if (::poll(&listener, 1, 10000) != 1) return false;
         const int client = ::accept4(socket_, nullptr, nullptr, SOCK_NONBLOCK);
         if (client < 0) return false;
         char byte;
