@@ -61,16 +61,16 @@ TEST(MenuItemListTest, ClampsTheKindAndKeepsTheFirst250CharactersOfAText) {
 
 TEST(MenuItemListTest, GetTextCutsToTheCapacityAndWritesOnlyItsTerminatorAfterIt) {
     MenuItemList list;
-    list.Insert(kMenuCommand, 1, L"192.168.100.200", 0, -1);
+    list.Insert(kMenuCommand, 1, L"127.100.200.201", 0, -1);
     wchar_t buffer[12];
     std::wmemset(buffer, L'#', 12);
     EXPECT_EQ(list.GetText(0, buffer, 10), 1);
-    EXPECT_EQ(std::wstring(buffer), L"192.168.10");
+    EXPECT_EQ(std::wstring(buffer), L"127.100.20");
     EXPECT_EQ(buffer[11], L'#') << "nothing is written past capacity + 1";
 
     wchar_t small[6];
     EXPECT_EQ(list.GetText(0, small), 1) << "an array's own size counts the terminator";
-    EXPECT_EQ(std::wstring(small), L"192.1");
+    EXPECT_EQ(std::wstring(small), L"127.1");
 
     std::wmemset(buffer, L'#', 12);
     EXPECT_EQ(list.GetText(1, buffer, 10), 0);

@@ -120,7 +120,7 @@ TEST_F(MenuTest, ItemsAndSeparatorsSizeThePopupAtTheOwnersPointWithCutCorners) {
 
 TEST_F(MenuTest, TracksTheItemUnderTheCursorButNeverACaptionOrSeparator) {
     const MenuItemList list = ListOf({{kMenuCaption, 0, L"Addresses"},
-                                      {kMenuCommand, 11, L"10.0.0.7"},
+                                      {kMenuCommand, 11, L"127.0.0.7"},
                                       {kMenuSeparator, 0, L""},
                                       {kMenuCommand, 12, L"127.0.0.1"},
                                       {kMenuCommand, 13, L""}});  // rows start at 5, 27, 49, 60, 82
