@@ -36,9 +36,9 @@ struct DriverControl {
     int32_t step = 1;
     int32_t defaultValue = 0;
     std::vector<DriverControlChoice> choices;  // menus only: the indexes the driver names, in order
-    bool readOnly = false;  // shown, never set
-    bool inactive = false;  // has no effect now: an automatic mode or another control overrides it
-    int32_t value = 0;      // the value when listed
+    bool readOnly = false;                     // shown, never set
+    bool inactive = false;      // has no effect now: an automatic mode or another control overrides it
+    int32_t value = 0;          // the value when listed
     HRESULT readResult = S_OK;  // why `value` could not be read, when it could not
 
     // Whether the user can give it a value (buttons are pressed, not set).
@@ -57,7 +57,8 @@ public:
     // Sets several in one step, so that a driver takes an automatic mode and the value it governs together.
     // On failure `*failedAt` is the index of the value refused, or values.size() when the driver refused
     // the whole set before it changed anything.
-    virtual HRESULT SetControls(const std::vector<std::pair<uint32_t, int32_t>>& values, size_t* failedAt) = 0;
+    virtual HRESULT SetControls(const std::vector<std::pair<uint32_t, int32_t>>& values,
+                                size_t* failedAt) = 0;
 };
 
 // A system error number as a failure result, and the words for a failure result.

@@ -16,9 +16,9 @@ constexpr int kButtonWidth = 84;
 constexpr int kAllDefaultsWidth = 110;
 
 // A row's columns, from the left of the rows.
-constexpr int kNameWidth = 190;
+constexpr int kNameWidth = 180;
 constexpr int kStepWidth = 24;
-constexpr int kValueWidth = 70;
+constexpr int kValueWidth = 118;
 constexpr int kValueColumn = kNameWidth + 6;
 constexpr int kValueColumnWidth = 2 * kStepWidth + kValueWidth + 4;
 constexpr int kRangeColumn = kValueColumn + kValueColumnWidth + 12;

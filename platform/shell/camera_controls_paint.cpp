@@ -28,14 +28,16 @@ void PaintField(HDC dc, const RECT& field, HBRUSH frame) {
 
 }  // namespace
 
-void PaintCameraControls(HDC dc, HFONT font, const CameraControlsLayout& layout, const CameraControlsFace& face) {
+void PaintCameraControls(HDC dc, HFONT font, const CameraControlsLayout& layout,
+                         const CameraControlsFace& face) {
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     PaintCaption(dc, layout.caption, face.caption);
 
     HBRUSH frame = CreateSolidBrush(kFieldFrame);
     if (layout.pages.right > layout.pages.left) {
-        RECT around{layout.pages.left - 1, layout.pages.top - 1, layout.pages.right + 1, layout.pages.bottom + 1};
+        RECT around{layout.pages.left - 1, layout.pages.top - 1, layout.pages.right + 1,
+                    layout.pages.bottom + 1};
         FrameRect(dc, &around, frame);
     }
     if (!face.message.empty()) {

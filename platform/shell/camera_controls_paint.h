@@ -20,10 +20,11 @@ struct ControlRowFace {
 
 struct CameraControlsFace {
     std::wstring caption;
-    std::wstring message;  // none when empty
+    std::wstring message;              // none when empty
     std::vector<ControlRowFace> rows;  // the rows of the page shown
 };
 
-void PaintCameraControls(HDC dc, HFONT font, const CameraControlsLayout& layout, const CameraControlsFace& face);
+void PaintCameraControls(HDC dc, HFONT font, const CameraControlsLayout& layout,
+                         const CameraControlsFace& face);
 
 }  // namespace kestrova

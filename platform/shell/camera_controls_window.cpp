@@ -120,7 +120,8 @@ private:
                              layout_.height, owner, 0, nullptr, this))
             return false;
         if (!MakeButtons() || !MakeRows()) return false;
-        if (FAILED(listed)) Report(L"The camera's settings could not be read: " + media::DescribeResult(listed));
+        if (FAILED(listed))
+            Report(L"The camera's settings could not be read: " + media::DescribeResult(listed));
         ShowPage(0);
         focus_ = rows_.empty() ? GetDlgItem(hwnd_, IDOK) : FirstFocusOfPage();
         return true;
@@ -138,8 +139,9 @@ private:
     }
 
     HWND MakeControl(const wchar_t* className, int id, uint32_t style, const wchar_t* text, const RECT& r) {
-        HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                                       r.right - r.left, r.bottom - r.top, hwnd_, uintptr_t(id), nullptr, nullptr);
+        HWND control =
+            CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, hwnd_, uintptr_t(id), nullptr, nullptr);
         if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         return control;
     }
@@ -181,7 +183,7 @@ private:
             case DriverControlKind::Integer:
                 w.value = MakeControl(L"EDIT", valueId, ES_AUTOHSCROLL | WS_TABSTOP, L"", FieldText(r.value));
                 if (control.Settable()) {
-                    w.less = MakeButton(ControlItemId(row, ControlPart::Less), L"-", r.less, false);
+                    w.less = MakeButton(ControlItemId(row, ControlPart::Less), L"\u2212", r.less, false);
                     w.more = MakeButton(ControlItemId(row, ControlPart::More), L"+", r.more, false);
                 }
                 break;
@@ -196,13 +198,16 @@ private:
                 w.value = MakeButton(valueId, L"Run", r.wideValue);
                 break;
         }
-        if (control.Settable()) w.reset = MakeButton(ControlItemId(row, ControlPart::Reset), L"Default", r.reset);
+        if (control.Settable())
+            w.reset = MakeButton(ControlItemId(row, ControlPart::Reset), L"Default", r.reset);
         return w.value && (!control.Settable() || w.reset) &&
                (control.kind != DriverControlKind::Integer || !control.Settable() || (w.less && w.more));
     }
 
     // An edit sits inside its white field with a little room round the text.
-    static RECT FieldText(const RECT& field) { return RECT{field.left + 3, field.top + 4, field.right - 3, field.bottom - 2}; }
+    static RECT FieldText(const RECT& field) {
+        return RECT{field.left + 4, field.top + 5, field.right - 3, field.bottom - 1};
+    }
 
     void ShowPage(size_t index) {
         if (pages_.empty()) return;
@@ -224,7 +229,8 @@ private:
 
     // The row of a control id, or -1 with the part of none.
     bool RowOf(int id, size_t* row, ControlPart* part) const {
-        if (id < ControlItemId(0, ControlPart::Value) || id > ControlItemId(rows_.size(), ControlPart::Value) - 1)
+        if (id < ControlItemId(0, ControlPart::Value) ||
+            id > ControlItemId(rows_.size(), ControlPart::Value) - 1)
             return false;
         *row = size_t(id - ControlItemId(0, ControlPart::Value)) / 4;
         *part = ControlPart((id - ControlItemId(0, ControlPart::Value)) % 4);
@@ -272,7 +278,8 @@ private:
                 return;
             case ControlPart::Less:
             case ControlPart::More: {
-                const int64_t stepped = int64_t(control.value) + (part == ControlPart::More ? control.step : -control.step);
+                const int64_t stepped =
+                    int64_t(control.value) + (part == ControlPart::More ? control.step : -control.step);
                 Apply(row, int32_t(std::clamp<int64_t>(stepped, control.minimum, control.maximum)));
                 return;
             }
@@ -290,8 +297,8 @@ private:
         if (!control.Settable() || typed == ValueText(control, control.value)) return true;
         int32_t value = 0;
         if (!ParseValue(typed, &value) || value < control.minimum || value > control.maximum) {
-            Report(control.name + L": \"" + typed + L"\" is not a value from " + std::to_wstring(control.minimum) +
-                   L" to " + std::to_wstring(control.maximum));
+            Report(control.name + L": \"" + typed + L"\" is not a value from " +
+                   std::to_wstring(control.minimum) + L" to " + std::to_wstring(control.maximum));
             ShowValue(row);
             return false;
         }
@@ -305,7 +312,8 @@ private:
             AppendMenuW(menu, MF_STRING, i + 1, control.choices[i].text.c_str());
         RECT r;
         GetWindowRect(rows_[row].value, &r);
-        const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0, hwnd_, nullptr));
+        const UINT chosen =
+            UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0, hwnd_, nullptr));
         DestroyMenu(menu);
         if (chosen > 0 && chosen <= control.choices.size()) Apply(row, control.choices[chosen - 1].index);
     }
@@ -370,7 +378,8 @@ private:
                 break;
             case DriverControlKind::Menu:
             case DriverControlKind::IntegerMenu:
-                SetWindowTextW(w.value, readable ? (ValueText(control, control.value) + L"  \u25BE").c_str() : L"?");
+                SetWindowTextW(w.value,
+                               readable ? (ValueText(control, control.value) + L"  \u25BE").c_str() : L"?");
                 break;
             case DriverControlKind::Button:
                 break;
@@ -380,9 +389,7 @@ private:
             if (part) EnableWindow(part, usable);
     }
 
-    void Report(const std::wstring& text) {
-        SetWindowTextW(status_, text.c_str());
-    }
+    void Report(const std::wstring& text) { SetWindowTextW(status_, text.c_str()); }
 
     // Enter applies a value typed in the focused field; otherwise, or once it is applied, it is OK.
     void OnOk() {

@@ -103,7 +103,8 @@ HRESULT ListV4l2Controls(V4l2Kernel& kernel, int fd, std::vector<DriverControl>*
             DriverControl control = ControlOf(query, kind, group);
             if (kind == DriverControlKind::Menu || kind == DriverControlKind::IntegerMenu)
                 control.choices = ReadChoices(kernel, fd, control);
-            const bool readable = kind != DriverControlKind::Button && !(query.flags & V4L2_CTRL_FLAG_WRITE_ONLY);
+            const bool readable =
+                kind != DriverControlKind::Button && !(query.flags & V4L2_CTRL_FLAG_WRITE_ONLY);
             if (readable) control.readResult = GetV4l2Control(kernel, fd, control.id, &control.value);
             controls->push_back(std::move(control));
         }

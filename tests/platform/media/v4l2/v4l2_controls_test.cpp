@@ -53,7 +53,8 @@ TEST_F(V4l2ControlsTest, ListsEnabledControlsByIdWithTheirClassValueAndMarks) {
         {L"Contrast", L"User Controls", Kind::Integer, 0, 95, 5, 30, 30, false, false},
         {L"White Balance, Automatic", L"User Controls", Kind::Boolean, 0, 1, 1, 1, 1, false, false},
         {L"Power Line Frequency", L"User Controls", Kind::Menu, 0, 2, 1, 1, 1, false, false},
-        {L"White Balance Temperature", L"User Controls", Kind::Integer, 2800, 6500, 10, 4600, 4600, false, true},
+        {L"White Balance Temperature", L"User Controls", Kind::Integer, 2800, 6500, 10, 4600, 4600, false,
+         true},
         {L"Auto Exposure", L"Camera Controls", Kind::Menu, 0, 3, 1, 3, 3, false, false},
         {L"Exposure Time, Absolute", L"Camera Controls", Kind::Integer, 3, 2047, 1, 250, 250, false, true},
         {L"Privacy", L"Camera Controls", Kind::Boolean, 0, 1, 1, 0, 0, true, false},
@@ -84,7 +85,8 @@ TEST_F(V4l2ControlsTest, MenusNameOnlyTheIndexesTheDriverHasAndIntegerMenusShowT
         std::vector<std::pair<int32_t, std::wstring>> got;
         for (const DriverControl& c : controls)
             if (c.name == name)
-                for (const DriverControlChoice& choice : c.choices) got.emplace_back(choice.index, choice.text);
+                for (const DriverControlChoice& choice : c.choices)
+                    got.emplace_back(choice.index, choice.text);
         return got;
     };
     using Choices = std::vector<std::pair<int32_t, std::wstring>>;

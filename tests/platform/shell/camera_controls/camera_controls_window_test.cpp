@@ -64,8 +64,8 @@ protected:
             return RegisterClassW(&wc) != 0;
         }();
         ASSERT_TRUE(registered);
-        owner_ = CreateWindowExW(0, L"CameraControlsTestOwner", L"", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500,
-                                 nullptr, 0, nullptr, nullptr);
+        owner_ = CreateWindowExW(0, L"CameraControlsTestOwner", L"", WS_POPUP | WS_VISIBLE, 100, 100, 700,
+                                 500, nullptr, 0, nullptr, nullptr);
         ASSERT_NE(owner_, nullptr);
         SetActiveWindow(owner_);
     }

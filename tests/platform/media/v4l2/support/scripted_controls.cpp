@@ -28,12 +28,14 @@ ScriptedCamera CameraWithSettings() {
     ScriptedCamera camera;
     camera.card = "Desk Camera";
     camera.formats = {{V4L2_PIX_FMT_YUYV, {{640, 480}, {320, 240}}, 30}};
-    ScriptedControl powerLine = Control(V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CTRL_TYPE_MENU,
-                                        "Power Line Frequency", 0, 2, 1, 1, 1);
+    ScriptedControl powerLine =
+        Control(V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CTRL_TYPE_MENU, "Power Line Frequency", 0, 2, 1, 1, 1);
     powerLine.menu = {"Disabled", "50 Hz", "60 Hz"};
-    ScriptedControl exposure = Control(V4L2_CID_EXPOSURE_AUTO, V4L2_CTRL_TYPE_MENU, "Auto Exposure", 0, 3, 1, 3, 3);
+    ScriptedControl exposure =
+        Control(V4L2_CID_EXPOSURE_AUTO, V4L2_CTRL_TYPE_MENU, "Auto Exposure", 0, 3, 1, 3, 3);
     exposure.menu = {"", "Manual Mode", "", "Aperture Priority Mode"};
-    ScriptedControl focusSteps = Control(kFocusStepsId, V4L2_CTRL_TYPE_INTEGER_MENU, "Focus Steps", 0, 2, 1, 0, 1);
+    ScriptedControl focusSteps =
+        Control(kFocusStepsId, V4L2_CTRL_TYPE_INTEGER_MENU, "Focus Steps", 0, 2, 1, 0, 1);
     focusSteps.integerMenu = {10, 20, 40};
     camera.controls = {
         ClassHeader(V4L2_CID_USER_CLASS, "User Controls"),
@@ -41,15 +43,16 @@ ScriptedCamera CameraWithSettings() {
         Control(V4L2_CID_CONTRAST, V4L2_CTRL_TYPE_INTEGER, "Contrast", 0, 95, 5, 30, 30),
         Control(V4L2_CID_SATURATION, V4L2_CTRL_TYPE_INTEGER, "Saturation", 0, 100, 1, 50, 50,
                 V4L2_CTRL_FLAG_DISABLED),
-        Control(V4L2_CID_AUTO_WHITE_BALANCE, V4L2_CTRL_TYPE_BOOLEAN, "White Balance, Automatic", 0, 1, 1, 1, 1),
+        Control(V4L2_CID_AUTO_WHITE_BALANCE, V4L2_CTRL_TYPE_BOOLEAN, "White Balance, Automatic", 0, 1, 1, 1,
+                1),
         powerLine,
         Control(V4L2_CID_WHITE_BALANCE_TEMPERATURE, V4L2_CTRL_TYPE_INTEGER, "White Balance Temperature", 2800,
                 6500, 10, 4600, 4600, V4L2_CTRL_FLAG_INACTIVE),
         Control(kSixtyFourId, V4L2_CTRL_TYPE_INTEGER64, "Sixty-Four", 0, 1000, 1, 0, 0),
         ClassHeader(V4L2_CID_CAMERA_CLASS, "Camera Controls"),
         exposure,
-        Control(V4L2_CID_EXPOSURE_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, "Exposure Time, Absolute", 3, 2047, 1, 250,
-                250, V4L2_CTRL_FLAG_INACTIVE),
+        Control(V4L2_CID_EXPOSURE_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, "Exposure Time, Absolute", 3, 2047, 1,
+                250, 250, V4L2_CTRL_FLAG_INACTIVE),
         Control(V4L2_CID_PRIVACY, V4L2_CTRL_TYPE_BOOLEAN, "Privacy", 0, 1, 1, 0, 0, V4L2_CTRL_FLAG_READ_ONLY),
         focusSteps,
         Control(V4L2_CID_AUTO_FOCUS_START, V4L2_CTRL_TYPE_BUTTON, "Auto Focus, Start", 0, 0, 0, 0, 0),

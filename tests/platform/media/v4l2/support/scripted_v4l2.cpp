@@ -306,7 +306,8 @@ int ScriptedV4l2::QueryMenu(Node& node, v4l2_querymenu& item) {
     }
     if (item.index >= control->menu.size() || control->menu[item.index].empty()) return Fail(EINVAL);
     std::memset(item.name, 0, sizeof item.name);
-    std::strncpy(reinterpret_cast<char*>(item.name), control->menu[item.index].c_str(), sizeof(item.name) - 1);
+    std::strncpy(reinterpret_cast<char*>(item.name), control->menu[item.index].c_str(),
+                 sizeof(item.name) - 1);
     return 0;
 }
 

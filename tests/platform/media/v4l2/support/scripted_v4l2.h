@@ -32,11 +32,11 @@ struct ScriptedControl {
     int32_t defaultValue = 128;
     int32_t value = 128;  // a button's counts its presses
     uint32_t type = V4L2_CTRL_TYPE_INTEGER;
-    std::string name = {};            // empty: the usual name of the id
-    uint32_t flags = 0;               // V4L2_CTRL_FLAG_...
-    std::vector<std::string> menu = {};  // item names from index 0; an empty name is a hole in the menu
+    std::string name = {};                  // empty: the usual name of the id
+    uint32_t flags = 0;                     // V4L2_CTRL_FLAG_...
+    std::vector<std::string> menu = {};     // item names from index 0; an empty name is a hole in the menu
     std::vector<int64_t> integerMenu = {};  // an integer menu's numbers from index 0
-    int setError = 0;                 // the error number every change of this control fails with
+    int setError = 0;                       // the error number every change of this control fails with
 };
 
 struct ScriptedCamera {
