@@ -22,6 +22,7 @@ using media::DriverControl;
 using media::DriverControlKind;
 using media::FAILED;
 using media::HRESULT;
+using media::S_OK;
 using media::SUCCEEDED;
 
 std::wstring TextOf(HWND hwnd) {
@@ -119,7 +120,8 @@ private:
         if (!CreateWindowExW(0, kCameraControlsClass, name_.c_str(), WS_POPUP, at.x, at.y, layout_.width,
                              layout_.height, owner, 0, nullptr, this))
             return false;
-        if (!MakeButtons() || !MakeRows()) return false;
+        // Made in the keyboard's order: the page list, the rows, the buttons.
+        if (!MakePageList() || !MakeRows() || !MakeButtons()) return false;
         if (FAILED(listed))
             Report(L"The camera's settings could not be read: " + media::DescribeResult(listed));
         ShowPage(0);
@@ -142,7 +144,11 @@ private:
         HWND control =
             CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, hwnd_, uintptr_t(id), nullptr, nullptr);
-        if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (!control) return nullptr;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        // Tab goes through the children from the top, and a new child comes out on top: each one goes to
+        // the bottom instead, so that the order of making them is the keyboard's.
+        SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return control;
     }
 
@@ -150,15 +156,18 @@ private:
         return MakeControl(L"BUTTON", id, BS_PUSHBUTTON | (tabStop ? WS_TABSTOP : 0), text, r);
     }
 
+    bool MakePageList() {
+        if (pages_.size() < 2) return true;
+        pageList_ = MakeControl(L"LISTBOX", kPageListId, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP, L"",
+                                layout_.pages);
+        if (!pageList_) return false;
+        for (const ControlPage& page : pages_)
+            SendMessageW(pageList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(page.title.c_str()));
+        return true;
+    }
+
     bool MakeButtons() {
         status_ = MakeControl(L"EDIT", kStatusLineId, ES_READONLY | ES_AUTOHSCROLL, L"", layout_.status);
-        if (pages_.size() > 1) {
-            pageList_ = MakeControl(L"LISTBOX", kPageListId, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP,
-                                    L"", layout_.pages);
-            if (!pageList_) return false;
-            for (const ControlPage& page : pages_)
-                SendMessageW(pageList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(page.title.c_str()));
-        }
         const bool any = !controls_.empty();
         if (any && !MakeButton(kAllDefaultsId, L"All Defaults", layout_.allDefaults)) return false;
         // Without controls there is nothing to keep or put back: OK alone closes, where Cancel would stand.
@@ -227,7 +236,7 @@ private:
         return GetDlgItem(hwnd_, IDOK);
     }
 
-    // The row of a control id, or -1 with the part of none.
+    // The row and the part of a control id; false for the window's other ids.
     bool RowOf(int id, size_t* row, ControlPart* part) const {
         if (id < ControlItemId(0, ControlPart::Value) ||
             id > ControlItemId(rows_.size(), ControlPart::Value) - 1)
@@ -322,37 +331,37 @@ private:
     // change others (an automatic mode makes its manual value inactive).
     bool Apply(size_t row, int32_t value) {
         const HRESULT hr = driver_.SetControl(controls_[row].id, value);
-        if (FAILED(hr))
-            Report(controls_[row].name + L": " + media::DescribeResult(hr));
-        else
-            Report(L"");
-        Refresh();
+        ReportOutcome(hr, controls_[row].name + L": ", Refresh());
         return SUCCEEDED(hr);
     }
 
     // Sets several together; true when the driver took them all.
-    bool ApplyAll(const std::vector<size_t>& rows, std::vector<int32_t> values, const wchar_t* failure) {
+    bool ApplyAll(const std::vector<size_t>& rows, const std::vector<int32_t>& values,
+                  const wchar_t* failure) {
         std::vector<std::pair<uint32_t, int32_t>> set;
         for (size_t i = 0; i < rows.size(); ++i) set.emplace_back(controls_[rows[i]].id, values[i]);
         size_t failedAt = set.size();
         const HRESULT hr = driver_.SetControls(set, &failedAt);
-        if (FAILED(hr)) {
-            const std::wstring which = failedAt < rows.size() ? controls_[rows[failedAt]].name + L": " : L"";
-            Report(failure + which + media::DescribeResult(hr));
-        } else {
-            Report(L"");
-        }
-        Refresh();
+        const std::wstring which = failedAt < rows.size() ? controls_[rows[failedAt]].name + L": " : L"";
+        ReportOutcome(hr, failure + which, Refresh());
         return SUCCEEDED(hr);
     }
 
-    void Refresh() {
+    // The change's failure first; else a failure to read the values back; else the line is cleared.
+    void ReportOutcome(HRESULT set, const std::wstring& setContext, HRESULT read) {
+        if (FAILED(set))
+            Report(setContext + media::DescribeResult(set));
+        else if (FAILED(read))
+            Report(L"The camera's settings could not be read: " + media::DescribeResult(read));
+        else
+            Report(L"");
+    }
+
+    // Reads every value and mark again and shows them; on failure everything stays as it was.
+    HRESULT Refresh() {
         std::vector<DriverControl> now;
         const HRESULT hr = driver_.ListControls(&now);
-        if (FAILED(hr)) {
-            Report(L"The camera's settings could not be read: " + media::DescribeResult(hr));
-            return;
-        }
+        if (FAILED(hr)) return hr;
         for (size_t row = 0; row < controls_.size(); ++row) {
             const auto same = std::find_if(now.begin(), now.end(),
                                            [&](const DriverControl& c) { return c.id == controls_[row].id; });
@@ -363,6 +372,7 @@ private:
             ShowValue(row);
         }
         InvalidateRect(hwnd_, nullptr, TRUE);  // the names of controls that became inactive or active
+        return S_OK;
     }
 
     void ShowValue(size_t row) {
@@ -408,7 +418,7 @@ private:
     // Puts back every value that differs from the one found on opening, all in one step so that an
     // automatic mode and its manual value come back together.
     void OnCancel() {
-        Refresh();
+        Refresh();  // when it fails, putting back will fail too and say so
         std::vector<size_t> rows;
         std::vector<int32_t> values;
         for (size_t row = 0; row < controls_.size(); ++row) {
