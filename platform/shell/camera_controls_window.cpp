@@ -238,11 +238,9 @@ private:
 
     // The row and the part of a control id; false for the window's other ids.
     bool RowOf(int id, size_t* row, ControlPart* part) const {
-        if (id < ControlItemId(0, ControlPart::Value) ||
-            id > ControlItemId(rows_.size(), ControlPart::Value) - 1)
-            return false;
-        *row = size_t(id - ControlItemId(0, ControlPart::Value)) / 4;
-        *part = ControlPart((id - ControlItemId(0, ControlPart::Value)) % 4);
+        if (id < kFirstRowItemId || id >= ControlItemId(rows_.size(), ControlPart::Value)) return false;
+        *row = size_t(id - kFirstRowItemId) / kPartsPerRow;
+        *part = ControlPart((id - kFirstRowItemId) % kPartsPerRow);
         return true;
     }
 

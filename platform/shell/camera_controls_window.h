@@ -22,8 +22,10 @@ enum class ControlPart { Value = 0, Less = 1, More = 2, Reset = 3 };
 inline constexpr int kAllDefaultsId = 100;
 inline constexpr int kPageListId = 101;
 inline constexpr int kStatusLineId = 102;
+inline constexpr int kFirstRowItemId = 1000;
+inline constexpr int kPartsPerRow = 4;
 inline constexpr int ControlItemId(size_t row, ControlPart part) {
-    return 1000 + int(row) * 4 + int(part);
+    return kFirstRowItemId + int(row) * kPartsPerRow + int(part);
 }
 
 // Shows the window for `controls` modally over `owner` (which may be null), titled `cameraName`, and returns
