@@ -146,9 +146,6 @@ private:
                             r.right - r.left, r.bottom - r.top, hwnd_, uintptr_t(id), nullptr, nullptr);
         if (!control) return nullptr;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        // Tab goes through the children from the top, and a new child comes out on top: each one goes to
-        // the bottom instead, so that the order of making them is the keyboard's.
-        SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return control;
     }
 
