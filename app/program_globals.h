@@ -10,14 +10,16 @@ namespace kestrova {
 
 class AppSettings;
 class WebServer;
-struct WebServerSettings;
+struct StreamingSetup;
 
 struct ProgramGlobals {
     HWND mainWindow = nullptr;     // every device's notify window
     HWND displayWindow = nullptr;  // every device's display window
     AppSettings* settings = nullptr;
-    WebServer* webServer = nullptr;                  // the running streaming server, or none
-    WebServerSettings* webServerSettings = nullptr;  // what it runs with, or none
+    WebServer* webServer = nullptr;  // the running streaming server, or none
+    // The main window's: the settings the server runs with (none until the streaming window's OK, and none
+    // again after the last device is unpublished), the storage folder and the window the server tells.
+    StreamingSetup* streaming = nullptr;
 };
 
 ProgramGlobals& Globals();
