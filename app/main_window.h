@@ -125,6 +125,7 @@ public:
     void RestartStreamingServer();
     // What the streaming window edits; its settings are the running server's, or none.
     StreamingSetup& GetStreamingSetup() { return streaming_; }
+    bool IsStreaming() const { return webServer_ != nullptr; }
 
 private:
     // Creation (main_window_create.cpp).
@@ -146,7 +147,7 @@ private:
     // Deletes the marked devices (all of them, or only `only`); restarts the server when one was published.
     void DeleteMarkedDevices(const Device* only);
     void ShowDeviceList(Device* remembered);
-    bool IsSelected(const Device* device) { return device == devices_.GetSelected(); }
+    bool IsSelected(const Device* device) const { return device == devices_.GetSelected(); }
 
     // Caption buttons, menu, tooltips, notification-area icon (main_window_menu.cpp).
     void OnCaptionButton(int id);

@@ -1,7 +1,6 @@
 // The commands of the main window's nine buttons, its two sliders and its device list. Most act on the
 // selected device: they check its kind and state, may ask or hint first, and edit it through a property
 // window (main_window_records.cpp). Every command gives the focus back to the device list.
-#include "app/display_window.h"
 #include "app/main_window.h"
 #include "app/main_window_controls.h"
 #include "app/registry_values.h"

@@ -171,8 +171,6 @@ void MainWindow::OnCreate() {
 
     streaming_.storageFolder = storageFolder_;
     streaming_.notifyWindow = window_;
-    Globals().webServer = nullptr;
-    Globals().streaming = &streaming_;
     SetGlobalDeviceList(&devices_);
     if (settings_.saveDevListOnExit) RestoreDevices();
     if (settings_.loadUsbDevs) AddUsbVideoDevices();

@@ -112,7 +112,7 @@ void MainWindow::OnMenuCommand(int id) {
 
 void MainWindow::OpenStreamingPage() {
     const WebServerSettings* server = streaming_.settings.get();
-    if (webServer_ == nullptr || server == nullptr) {
+    if (!IsStreaming() || server == nullptr) {
         ShowMessageEx(window_, L"The streaming is currently offline.", kMessageOkStyle, kMessageInformation,
                       1);
         return;

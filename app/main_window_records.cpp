@@ -37,49 +37,56 @@ bool AnyCellSet(const MaskGrid& mask) {
     return std::any_of(mask.begin(), mask.end(), [](int32_t cell) { return cell != 0; });
 }
 
+// The alarm record's fields beside the device's accessors of the same values.
+template <class Record>
+struct NumberField {
+    int32_t Record::*field;
+    int (Device::*get)();
+    void (Device::*set)(int);
+};
+constexpr NumberField<AlarmActions> kActionFields[] = {
+    {&AlarmActions::save, &Device::GetSaveFiles, &Device::SetSaveFiles},
+    {&AlarmActions::photo, &Device::GetSavePhotos, &Device::SetSavePhotos},
+    {&AlarmActions::video, &Device::GetRecordVideo, &Device::SetRecordVideo},
+    {&AlarmActions::audio, &Device::GetRecordAudio, &Device::SetRecordAudio},
+    {&AlarmActions::playSound, &Device::GetPlaySound, &Device::SetPlaySound},
+    {&AlarmActions::sound, &Device::GetSoundKind, &Device::SetSoundKind},
+    {&AlarmActions::preview, &Device::GetPreview, &Device::SetPreview},
+    {&AlarmActions::previewKind, &Device::GetPreviewKind, &Device::SetPreviewKind},
+    {&AlarmActions::run, &Device::GetRunFile, &Device::SetRunFile},
+    {&AlarmActions::sendEmail, &Device::GetSendEmail, &Device::SetSendEmail},
+};
+constexpr NumberField<EmailSettings> kEmailNumbers[] = {
+    {&EmailSettings::port, &Device::GetSmtpPort, &Device::SetSmtpPort},
+    {&EmailSettings::protocol, &Device::GetSmtpProtocol, &Device::SetSmtpProtocol},
+};
+// The device keeps these as UTF-8 and converts them both ways.
+struct EmailText {
+    wchar_t (EmailSettings::*field)[kEmailTextCapacity];
+    int (Device::*get)(wchar_t*, int);
+    int (Device::*set)(std::wstring_view);
+};
+constexpr EmailText kEmailTexts[] = {
+    {&EmailSettings::host, &Device::GetSmtpServer, &Device::SetSmtpServer},
+    {&EmailSettings::user, &Device::GetSmtpUser, &Device::SetSmtpUser},
+    {&EmailSettings::password, &Device::GetSmtpPassword, &Device::SetSmtpPassword},
+    {&EmailSettings::sender, &Device::GetEmailSender, &Device::SetEmailSender},
+    {&EmailSettings::recipient, &Device::GetEmailRecipient, &Device::SetEmailRecipient},
+};
+
 void ReadAlarmActions(Device& device, AlarmActions& actions) {
     actions.type = device.GetType();
-    actions.save = device.GetSaveFiles();
-    actions.photo = device.GetSavePhotos();
-    actions.video = device.GetRecordVideo();
-    actions.audio = device.GetRecordAudio();
-    actions.playSound = device.GetPlaySound();
-    actions.sound = device.GetSoundKind();
-    actions.preview = device.GetPreview();
-    actions.previewKind = device.GetPreviewKind();
-    actions.run = device.GetRunFile();
+    for (const auto& f : kActionFields) actions.*f.field = (device.*f.get)();
     device.GetRunFilePath(actions.fileToRun, kRunFileCapacity - 2);
-    actions.sendEmail = device.GetSendEmail();
-    EmailSettings& email = actions.email;
-    device.GetSmtpServer(email.host, kEmailTextChars);
-    email.port = device.GetSmtpPort();
-    email.protocol = device.GetSmtpProtocol();
-    device.GetSmtpUser(email.user, kEmailTextChars);
-    device.GetSmtpPassword(email.password, kEmailTextChars);
-    device.GetEmailSender(email.sender, kEmailTextChars);
-    device.GetEmailRecipient(email.recipient, kEmailTextChars);
+    for (const auto& f : kEmailNumbers) actions.email.*f.field = (device.*f.get)();
+    for (const auto& f : kEmailTexts) (device.*f.get)(actions.email.*f.field, kEmailTextChars);
 }
 
 void WriteAlarmActions(Device& device, const AlarmActions& actions) {
-    device.SetSaveFiles(actions.save);
-    device.SetSavePhotos(actions.photo);
-    device.SetRecordVideo(actions.video);
-    device.SetRecordAudio(actions.audio);
-    device.SetPlaySound(actions.playSound);
-    device.SetSoundKind(actions.sound);
-    device.SetPreview(actions.preview);
-    device.SetPreviewKind(actions.previewKind);
-    device.SetRunFile(actions.run);
+    for (const auto& f : kActionFields) (device.*f.set)(actions.*f.field);
     device.SetRunFilePath(actions.fileToRun);
-    device.SetSendEmail(actions.sendEmail);
-    const EmailSettings& email = actions.email;
-    device.SetSmtpServer(email.host);
-    device.SetSmtpPort(email.port);
-    device.SetSmtpProtocol(email.protocol);
-    device.SetSmtpUser(email.user);
-    device.SetSmtpPassword(email.password);
-    device.SetEmailSender(email.sender);
-    device.SetEmailRecipient(email.recipient);
+    for (const auto& f : kEmailNumbers) (device.*f.set)(actions.email.*f.field);
+    for (const auto& f : kEmailTexts) (device.*f.set)(actions.email.*f.field);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/program_globals.h"
 #include "engine/device.h"
 #include "net/web_server.h"
 
@@ -26,7 +25,6 @@ void MainWindow::RestartStreamingServer() {
         return;
     }
     webServer_ = std::make_unique<WebServer>();
-    Globals().webServer = webServer_.get();
     // A server that cannot listen reports that it ended, which leaves every device unpublished.
     webServer_->Start(settings);
 }
@@ -34,7 +32,6 @@ void MainWindow::RestartStreamingServer() {
 void MainWindow::StopStreamingServer() {
     if (webServer_ != nullptr) webServer_->Stop();
     webServer_.reset();
-    Globals().webServer = nullptr;
 }
 
 void MainWindow::PublishScheduled(Device* device) {

@@ -6,7 +6,6 @@
 #include <iterator>
 
 #include "app/app_settings.h"
-#include "app/program_globals.h"
 #include "app/registry_values.h"
 #include "app/windows/alarm_window.h"
 #include "app/windows/devices_window.h"
@@ -158,6 +157,14 @@ TEST_F(MainWindowCommandsTest, PowerAsksACameraForItsOptionsAndAMicrophoneForNot
 
 TEST_F(MainWindowCommandsTest, AlarmTurnsMonitoringOnThroughItsWindowAndOffWithoutOne) {
     testing::TestDevice* camera = AddDevice(kDeviceUsbCamera, L"Porch", true);
+    // Values the window shows and OK writes back as they were.
+    camera->SetPreview(1);
+    camera->SetPreviewKind(1);
+    camera->SetRecordVideo(0);
+    camera->SetRunFilePath(L"/usr/bin/true");
+    camera->SetSmtpServer(L"mail.example");
+    camera->SetSmtpPort(2525);
+    camera->SetEmailRecipient(L"ward@example");
     {
         ModalSteps steps;
         steps.Answer(kMessageOkId, /*dontShowAgain=*/true).In(kAlarmWindowClass, [](HWND window) {
@@ -169,6 +176,16 @@ TEST_F(MainWindowCommandsTest, AlarmTurnsMonitoringOnThroughItsWindowAndOffWitho
     }
     EXPECT_TRUE(WaitFor([&] { return camera->GetState(kStateMonitoring) != 0; }));
     EXPECT_EQ(Skin(kAlarmButtonId), 5634);
+    wchar_t text[1001] = {};
+    camera->GetRunFilePath(text, 1000);
+    EXPECT_STREQ(text, L"/usr/bin/true");
+    camera->GetSmtpServer(text, 50);
+    EXPECT_STREQ(text, L"mail.example");
+    camera->GetEmailRecipient(text, 50);
+    EXPECT_STREQ(text, L"ward@example");
+    EXPECT_EQ((std::vector<int>{camera->GetPreview(), camera->GetPreviewKind(), camera->GetRecordVideo(),
+                                camera->GetSmtpPort()}),
+              (std::vector<int>{1, 1, 0, 2525}));
     EXPECT_EQ(ReadHintFlag(kStorageHint), 0);
 
     PressButton(kAlarmButtonId);  // monitoring: off at once
@@ -265,7 +282,7 @@ TEST_F(MainWindowCommandsTest, StreamingPublishesAfterTheWindowAndUnpublishesWit
     EXPECT_TRUE(WaitFor([&] { return !gate->GetState(kStatePublished) && porch->GetState(kStatePublished); }));
     Main().GetDeviceList().SetSelected(porch);
     PressButton(kStreamingButtonId);
-    EXPECT_EQ(Globals().webServer, nullptr);
+    EXPECT_FALSE(Main().IsStreaming());
     EXPECT_EQ(Main().GetStreamingSetup().settings, nullptr);
 
     // Asked again, and cancelled: nothing is published.
@@ -275,7 +292,7 @@ TEST_F(MainWindowCommandsTest, StreamingPublishesAfterTheWindowAndUnpublishesWit
         PressButton(kStreamingButtonId);
     }
     EXPECT_EQ(porch->GetWebIndex(), 0);
-    EXPECT_EQ(Globals().webServer, nullptr);
+    EXPECT_FALSE(Main().IsStreaming());
 }
 
 TEST_F(MainWindowCommandsTest, AWindowsResultIsNotAppliedToADeviceThatWentMeanwhile) {

@@ -5,7 +5,6 @@
 #include "app/fullscreen_view.h"
 #include "app/own_windows.h"
 #include "app/popup_view.h"
-#include "app/program_globals.h"
 #include "engine/device_messages.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/windows.h"
@@ -181,13 +180,13 @@ TEST_F(MainWindowNotifyTest, AScheduledStartRunsTheActionAndTheStopUndoesIt) {
     Post(gate, kNotifySchedule, kStatePublished);
     EXPECT_EQ(gate->GetWebIndex(), 0);
     EXPECT_FALSE(gate->GetState(kStatePowered));
-    EXPECT_EQ(Globals().webServer, nullptr);
+    EXPECT_FALSE(Main().IsStreaming());
     EXPECT_EQ(Main().GetStreamingSetup().settings, nullptr);  // the Streaming button asks again
 
     // The schedule's next hours publish again with the settings confirmed last.
     Post(gate, kNotifySchedule, kScheduleStart | kStatePublished);
     EXPECT_EQ(gate->GetWebIndex(), 1);
-    EXPECT_NE(Globals().webServer, nullptr);
+    EXPECT_TRUE(Main().IsStreaming());
     EXPECT_TRUE(WaitFor([&] { return gate->GetState(kStatePublished) != 0; }));
 
     // A microphone has nothing to publish.
@@ -219,7 +218,7 @@ TEST_F(MainWindowNotifyTest, TheServerNumbersThePublishedDevicesDownTheListAndSt
 
     porch->SetWebIndex(0);
     Main().RestartStreamingServer();
-    EXPECT_EQ(Globals().webServer, nullptr);
+    EXPECT_FALSE(Main().IsStreaming());
     EXPECT_EQ(Main().GetStreamingSetup().settings, nullptr);
     EXPECT_TRUE(WaitFor([&] { return !porch->GetState(kStatePublished); }));
     EXPECT_EQ(Skin(kStreamingButtonId), 5637);
