@@ -10,7 +10,8 @@
 // server's life (main_window_streaming.cpp); the commands of the buttons, sliders and list
 // (main_window_commands.cpp, with the property records in main_window_records.cpp and the refusals and
 // hints in main_window_refusals.cpp); destruction (main_window_destroy.cpp); restoring "DevList.db" and
-// adding USB cameras (main_window_restore.cpp).
+// adding USB cameras (main_window_restore.cpp). What they share about the controls is in
+// main_window_controls.h.
 
 #include <iterator>
 #include <memory>
