@@ -160,7 +160,8 @@ void MainWindow::OnDeviceProperties() {
 
 void MainWindow::OnDisplayProperties() {
     int32_t streams = settings_.videoStreamsPerDisplay;
-    if (ShowDisplayPropWindow(window_, &streams) != kPropertyCancelled) settings_.videoStreamsPerDisplay = streams;
+    if (ShowDisplayPropWindow(window_, &streams) != kPropertyCancelled)
+        settings_.videoStreamsPerDisplay = streams;
     InvalidateRect(displayWindow_, nullptr, FALSE);
 }
 

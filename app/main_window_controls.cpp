@@ -17,8 +17,8 @@ void SetStateButton(HWND mainWindow, int32_t bit, bool on) {
     for (size_t i = 0; i < kStateButtonBits.size(); ++i) {
         if (kStateButtonBits[i] != bit) continue;
         const int skin = kFirstOnSkin + 2 * int(i) + (on ? 0 : 1);
-        SendDlgItemMessageW(mainWindow, kPowerButtonId + int(i), kButtonBackgroundBitmap, kPropertySetAndRepaint,
-                            skin);
+        SendDlgItemMessageW(mainWindow, kPowerButtonId + int(i), kButtonBackgroundBitmap,
+                            kPropertySetAndRepaint, skin);
     }
 }
 

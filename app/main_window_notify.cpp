@@ -116,7 +116,8 @@ void MainWindow::OnScheduleEdge(Device* device, uint16_t edge) {
 // marks are the user's pending choices there, which its Cancel still puts back.
 void MainWindow::OnGraphNotify(LPARAM lParam) {
     auto* device = reinterpret_cast<Device*>(lParam);
-    if (device == nullptr || !devices_.Contains(device)) return;  // a recording graph's, or a deleted device's
+    if (device == nullptr || !devices_.Contains(device))
+        return;  // a recording graph's, or a deleted device's
     if (!device->HandleGraphEvents()) return;
     device->SetDeletedMark(1);
     DeleteMarkedDevices(device);

@@ -155,7 +155,8 @@ int MainWindow::EditSchedule(Device* device) {
     options.monitoring = device->GetScheduleMonitoring();
     options.streaming = device->GetScheduleStreaming();
     options.grid = &grid;
-    if (ShowScheduleWindow(window_, &options, &streaming_) == kPropertyCancelled || !held.StillListed()) return 0;
+    if (ShowScheduleWindow(window_, &options, &streaming_) == kPropertyCancelled || !held.StillListed())
+        return 0;
     device->StopSchedule();
     device->SetScheduleMonitoring(options.monitoring);
     device->SetScheduleStreaming(options.streaming);

@@ -18,10 +18,11 @@ constexpr int kTickedMask = 0xFF00;  // any bit here: "Don't show again" was tic
 Device* MainWindow::SelectedOrRefuse() {
     Device* device = devices_.GetSelected();
     if (device == nullptr) {
-        ShowMessageEx(window_,
-                      L"Device list is empty.\n \nTo add devices into the list, click on the Device List button "
-                      L"or double click on the device list.",
-                      kMessageOkStyle, kMessageInformation, kModal);
+        ShowMessageEx(
+            window_,
+            L"Device list is empty.\n \nTo add devices into the list, click on the Device List button "
+            L"or double click on the device list.",
+            kMessageOkStyle, kMessageInformation, kModal);
     }
     return device;
 }
@@ -31,16 +32,17 @@ Device* MainWindow::SelectedOrRefuse() {
 bool MainWindow::ScheduleMayStop(Device* device) {
     if (!device->GetState(kStateScheduleRunning)) return true;
     const HeldDevice held(device);
-    const int answer =
-        ShowMessageEx(window_, L"Schedule is currently running. Do you want to stop the schedule for this device?",
-                      kMessageYesNoStyle, kMessageQuestion, kModal);
+    const int answer = ShowMessageEx(
+        window_, L"Schedule is currently running. Do you want to stop the schedule for this device?",
+        kMessageYesNoStyle, kMessageQuestion, kModal);
     if ((answer & kAnswerMask) != kMessageYes || !held.StillListed()) return false;
     device->StopSchedule();
     return true;
 }
 
 void MainWindow::RefusePowerOff() {
-    ShowMessageEx(window_, L"You must power on the device.\n \nTo power on the device, click on the Power button.",
+    ShowMessageEx(window_,
+                  L"You must power on the device.\n \nTo power on the device, click on the Power button.",
                   kMessageOkStyle, kMessageInformation, kModal);
 }
 
@@ -50,8 +52,8 @@ void MainWindow::RefuseUnsupported() {
 
 void MainWindow::ShowHint(const wchar_t* flag, const wchar_t* text) {
     if (!ReadHintFlag(flag)) return;
-    const int result = ShowMessageEx(window_, text, kMessageOkStyle | kMessageDontShowAgain, kMessageInformation,
-                                     kModal);
+    const int result =
+        ShowMessageEx(window_, text, kMessageOkStyle | kMessageDontShowAgain, kMessageInformation, kModal);
     if (result & kTickedMask) TurnOffHint(flag);
 }
 

@@ -124,7 +124,8 @@ TEST_F(DeviceKindsTest, AMicrophonePowersWithoutAWindowAndHasNothingToPublish) {
     Press(main, kPowerButtonId);
     EXPECT_TRUE(mic->GetState(kStatePowered));
     ConfirmLoopbackStreaming();
-    PostMessageW(main, WM_DEVICE_NOTIFY, DeviceNotifyWParam(kNotifySchedule, kScheduleStart | kStatePublished),
+    PostMessageW(main, WM_DEVICE_NOTIFY,
+                 DeviceNotifyWParam(kNotifySchedule, kScheduleStart | kStatePublished),
                  reinterpret_cast<LPARAM>(mic));
     PumpMessages();
     EXPECT_EQ(mic->GetWebIndex(), 0);

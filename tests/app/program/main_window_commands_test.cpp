@@ -34,7 +34,8 @@ constexpr int kSelectFolderId = 1048;
 const std::wstring kEmptyList =
     L"Device list is empty. To add devices into the list, click on the Device List button or double click on "
     L"the device list.";
-const std::wstring kPowerOn = L"You must power on the device. To power on the device, click on the Power button.";
+const std::wstring kPowerOn =
+    L"You must power on the device. To power on the device, click on the Power button.";
 const std::wstring kUnsupported = L"Not supported for this device.";
 const std::wstring kScheduleQuestion =
     L"Schedule is currently running. Do you want to stop the schedule for this device?";
@@ -46,7 +47,9 @@ protected:
         OpenMainWindow();
     }
     void PressButton(int id) { Press(main, id); }
-    LRESULT Skin(int button) { return SendMessageW(Control(button), kButtonBackgroundBitmap, kPropertyRead, 0); }
+    LRESULT Skin(int button) {
+        return SendMessageW(Control(button), kButtonBackgroundBitmap, kPropertyRead, 0);
+    }
     // Drags the pointer across the window's client points with the button held.
     static void Drag(HWND window, POINT from, POINT to, MouseButton button) {
         MoveMouse(OnScreen(window, from));
@@ -68,9 +71,12 @@ TEST_F(MainWindowCommandsTest, RefusalsSayWhyAndLeaveTheDeviceAsItWas) {
         int button;
         std::wstring said;
     } noDevice[] = {
-        {"power", kPowerButtonId, kEmptyList},        {"alarm", kAlarmButtonId, kEmptyList},
-        {"streaming", kStreamingButtonId, kEmptyList}, {"masking", kMaskingButtonId, kEmptyList},
-        {"scheduling", kSchedulingButtonId, kEmptyList}, {"properties", kDevicePropertiesButtonId, kEmptyList},
+        {"power", kPowerButtonId, kEmptyList},
+        {"alarm", kAlarmButtonId, kEmptyList},
+        {"streaming", kStreamingButtonId, kEmptyList},
+        {"masking", kMaskingButtonId, kEmptyList},
+        {"scheduling", kSchedulingButtonId, kEmptyList},
+        {"properties", kDevicePropertiesButtonId, kEmptyList},
     };
     for (const auto& c : noDevice) {
         SCOPED_TRACE(c.what);
@@ -279,7 +285,8 @@ TEST_F(MainWindowCommandsTest, StreamingPublishesAfterTheWindowAndUnpublishesWit
     PressButton(kStreamingButtonId);  // Gate, published: no window
     EXPECT_EQ(gate->GetWebIndex(), 0);
     EXPECT_EQ(porch->GetWebIndex(), 1);
-    EXPECT_TRUE(WaitFor([&] { return !gate->GetState(kStatePublished) && porch->GetState(kStatePublished); }));
+    EXPECT_TRUE(
+        WaitFor([&] { return !gate->GetState(kStatePublished) && porch->GetState(kStatePublished); }));
     Main().GetDeviceList().SetSelected(porch);
     PressButton(kStreamingButtonId);
     EXPECT_FALSE(Main().IsStreaming());

@@ -31,7 +31,9 @@ protected:
                      reinterpret_cast<LPARAM>(device));
         PumpMessages();
     }
-    LRESULT Skin(int button) { return SendMessageW(Control(button), kButtonBackgroundBitmap, kPropertyRead, 0); }
+    LRESULT Skin(int button) {
+        return SendMessageW(Control(button), kButtonBackgroundBitmap, kPropertyRead, 0);
+    }
     LRESULT LevelMark() { return SendMessageW(Control(kToleranceSliderId), kSliderLevel, kPropertyRead, 0); }
     LRESULT Icon(int item) { return SendMessageW(Control(kDeviceListBoxId), LB_GETITEMDATA, item, 0); }
 
@@ -42,8 +44,8 @@ protected:
         bool ran = false;
         MSG msg;
         while (PeekMessageW(&msg, main, WM_DEVICE_NOTIFY, WM_DEVICE_NOTIFY, PM_REMOVE)) {
-            ran = ran || (msg.lParam == reinterpret_cast<LPARAM>(device) && LOWORD(msg.wParam) == kNotifyState &&
-                          HIWORD(msg.wParam) == kStateAlarm);
+            ran = ran || (msg.lParam == reinterpret_cast<LPARAM>(device) &&
+                          LOWORD(msg.wParam) == kNotifyState && HIWORD(msg.wParam) == kStateAlarm);
         }
         return ran;
     }
@@ -70,7 +72,8 @@ TEST_F(MainWindowNotifyTest, ALevelFromTheToleranceUpTriggersTheAlarmAndMarksOnl
         SCOPED_TRACE(c.what);
         Device* device = c.selected ? static_cast<Device*>(porch) : gate;
         device->SetTolerance(c.tolerance);
-        Post(porch, kNotifyLevel, 9);  // the selected device's mark, which another device's level leaves alone
+        Post(porch, kNotifyLevel,
+             9);  // the selected device's mark, which another device's level leaves alone
         AlarmRan(porch);
         Post(device, kNotifyLevel, uint16_t(c.level));
         EXPECT_EQ(LevelMark(), c.selected ? c.level : 9);
