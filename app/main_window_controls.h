@@ -38,8 +38,6 @@ std::wstring NameOf(Device* device);
 class HeldDevice {
 public:
     explicit HeldDevice(Device* device) : device_(device), serial_(DeviceSerial(device)) {}
-    Device* operator->() const { return device_; }
-    Device* get() const { return device_; }
     bool StillListed() const { return IsSameListedDevice(device_, serial_); }
 
 private:
