@@ -46,7 +46,12 @@ void WebConnectionPool::Serve(std::unique_ptr<TcpSocket> client) {
         }
         needsThread = freeThreads_ + leaving_ <= waiting_.size();
         waiting_.push_back(std::move(client));
-        if (needsThread) ++threads_;
+        // A thread counts as free from its start: until it takes its client, the room it brings must not
+        // be made a second time by letting an idle connection go.
+        if (needsThread) {
+            ++threads_;
+            ++freeThreads_;
+        }
     }
     if (!needsThread) {
         clientWaiting_.notify_one();
@@ -62,6 +67,7 @@ void WebConnectionPool::Serve(std::unique_ptr<TcpSocket> client) {
     {
         std::lock_guard<std::mutex> hold(mutex_);
         --threads_;
+        --freeThreads_;
         // The other threads take the waiting clients in turn; with no thread at all, nobody would.
         if (threads_ == 0) stranded.swap(waiting_);
     }
@@ -92,7 +98,6 @@ void WebConnectionPool::MarkIdle(const TcpSocket& socket) {
 
 void WebConnectionPool::RunThread() {
     std::unique_lock<std::mutex> hold(mutex_);
-    ++freeThreads_;
     while (std::unique_ptr<TcpSocket> client = TakeClient(hold)) {
         hold.unlock();
         ServeWebConnection(*client, *settings_, *this);
