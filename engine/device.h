@@ -281,9 +281,9 @@ protected:
     void Notify(HWND window, uint16_t kind, uint16_t argument);
 
     // Frame lock: the current frame (24-bit rows of exactly width x 3 bytes, bottom-up, blue-green-red; empty
-    // when there is none), its header, the received JPEG not decoded yet and the one the frame was decoded
-    // from, the motion reference, the microphone's symbol picture and level, the privacy mask and the time of
-    // the last web snapshot.
+    // when there is none), its header, the newest received JPEG while it is not decoded and the one received
+    // before it, the motion reference, the microphone's symbol picture and level, the privacy mask and the
+    // time of the last web snapshot.
     CriticalSection frameLock_;
     std::vector<uint8_t> frame_;
     imaging::BitmapInfo frameInfo_{};
