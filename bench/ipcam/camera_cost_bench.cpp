@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ipcam/notify_window.h"
 #include "engine/device_messages.h"
 #include "engine/ipcam/ip_camera_device.h"
 #include "platform/ui/messages.h"
@@ -148,14 +149,6 @@ CameraProcess StartCameraProcess(const std::vector<std::string>& pictures) {
     return process;
 }
 
-HWND MakeNotifyWindow() {
-    WNDCLASSW windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.lpszClassName = L"KestrovaCostBenchNotify";
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, L"KestrovaCostBenchNotify", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, 0, nullptr, nullptr);
-}
-
 // Takes the window's messages for `ms` milliseconds; counts the frame notifications and, for shown cameras,
 // marks each device shown as the display does when it learns of a frame.
 int64_t PumpFrames(HWND window, uint32_t ms, bool shown) {
@@ -180,7 +173,7 @@ struct Measure {
 };
 
 Measure MeasureCameras(int count, bool shown, int port) {
-    const HWND window = MakeNotifyWindow();
+    const HWND window = bench::MakeNotifyWindow();
     const double residentBefore = ResidentMegabytes();
     std::vector<std::unique_ptr<IpCameraDevice>> cameras;
     for (int i = 0; i < count; ++i) {
