@@ -196,6 +196,8 @@ void DisplayWindow::FrameArrived(const Device* device) {
     if (device == nullptr || list == nullptr) return;
     for (const ShownDevice& shown : ShownDevices(list->GetHead(), list->GetSelected(), StreamsPerDisplay())) {
         if (shown.device == device) {
+            // Its next frames decode on its capture thread, not when painted here.
+            shown.device->NoteShown();
             RequestFrameRepaint();
             return;
         }

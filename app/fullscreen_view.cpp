@@ -71,8 +71,10 @@ LRESULT FullscreenWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void FullscreenWindow::Paint(HDC dc, int width, int height) const {
     const RECT all{0, 0, width, height};
     FillRect(dc, &all, HBRUSH(GetStockObject(BLACK_BRUSH)));
-    if (IsSameListedDevice(device_, serial_) && device_->GetState(kStatePowered))
+    if (IsSameListedDevice(device_, serial_) && device_->GetState(kStatePowered)) {
+        device_->NoteShown();
         device_->DrawFrame(dc, FullscreenPicture(width, height));
+    }
 }
 
 }  // namespace kestrova

@@ -144,6 +144,7 @@ void PopupWindow::Paint(HDC dc, int width, int height) const {
     SetTextColor(dc, kText);
     DrawDashedFrame(dc, L"", 19, 49, 332, 252);
     if (IsSameListedDevice(device_, serial_) && device_->GetState(kStatePowered)) {
+        device_->NoteShown();
         device_->DrawFrame(dc, kPopupPicture);
     } else {
         const toolkit::OwnedGdiObject grey(CreateSolidBrush(kPopupNoPicture));

@@ -75,6 +75,7 @@ void Device::RunMotionLoop(StopFlag& stop) {
         {
             // Held for the whole pass, so the capture thread never replaces the frame half-way through.
             std::lock_guard<CriticalSection> frame(frameLock_);
+            DecodeKeptJpeg();
             MotionSample sample;
             if (!frame_.empty() && TakeMotionSample(frame_.data(), frame_.size(), sample)) {
                 if (motionReferenceSize_ == int32_t(frame_.size())) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/captured_frame.h"
 #include "engine/device_messages.h"
 #include "engine/frame_output.h"
 #include "engine/grids.h"
@@ -134,6 +135,10 @@ public:
     // buffer's first `size` bytes are zeroed and 0 returned; a frame of another size copies nothing and
     // returns 0.
     int CopyFrame(uint8_t* buffer, int size, imaging::BitmapInfo* header);
+    // A window that shows every frame of the device (the display's tiles, the popup and fullscreen views) says
+    // so whenever it learns of a frame or draws one: for the next second the device decodes each frame as it
+    // arrives, on its capture thread, so that painting finds it decoded. Any thread.
+    void NoteShown();
 
     // Detection, alarm and schedule workers.
     int StartDetection();
@@ -247,7 +252,19 @@ protected:
     // Stop, detection (with the recording graph it built), alarm.
     void ShutDown();
 
-    // Frame-lock helpers for the kinds, called with the frame lock held.
+    // The one way a kind makes a new current frame, on its capture thread, without the frame lock. Pixels are
+    // stored at once with the privacy cells black; a JPEG replaces the kept one and is decoded when the frame
+    // is next read (at once while the device is shown). Then the web snapshot is written when one is due, and
+    // kind 1 is posted to `notifyWindow` for every frame, also for a JPEG that will turn out not to decode.
+    void PublishFrame(const CapturedFrame& frame, HWND notifyWindow);
+    // Frees the current frame and the kept pictures (a capture that ends).
+    void DropFrame();
+
+    // Frame-lock helpers, called with the frame lock held.
+    // Makes the newest JPEG the current frame, once, before a reader looks at the frame. A JPEG that does not
+    // decode is dropped and the one received before it becomes the frame; when that does not decode either
+    // (or there is none), there is no frame until the next good one.
+    void DecodeKeptJpeg();
     // Paints black every block of the current frame whose privacy cell is set.
     void BlackOutPrivacyCells();
     // Decides whether a web snapshot is due now; when it is, notes the time and returns the web index, else
@@ -264,11 +281,16 @@ protected:
     void Notify(HWND window, uint16_t kind, uint16_t argument);
 
     // Frame lock: the current frame (24-bit rows of exactly width x 3 bytes, bottom-up, blue-green-red; empty
-    // when there is none), its header, the motion reference, the microphone's symbol picture and level, the
-    // privacy mask and the time of the last web snapshot.
+    // when there is none), its header, the newest received JPEG while it is not decoded and the one received
+    // before it, the motion reference, the microphone's symbol picture and level, the privacy mask and the
+    // time of the last web snapshot.
     CriticalSection frameLock_;
     std::vector<uint8_t> frame_;
     imaging::BitmapInfo frameInfo_{};
+    KeptJpeg newestJpeg_;   // waiting to be decoded; empty when the frame is up to date
+    KeptJpeg earlierJpeg_;  // the one received before: the frame's own, or one replaced before it was decoded
+    int64_t decodedJpegs_ = 0;
+    std::atomic<uint64_t> shownUntilMs_{0};  // NoteShown's lease on the installed clock; no lock
     MotionSample motionReference_{};
     int32_t motionReferenceSize_ = 0;  // byte size of the frame the reference was taken from; 0 none
     std::vector<uint8_t> symbolPicture_;

@@ -1,5 +1,6 @@
-// Giving the current frame to the rest of the program: saving it as an image file, copying it into a caller's
-// buffer, the web snapshot and the privacy black-out that the kinds apply to every stored frame.
+// Giving the current frame to the rest of the program: drawing it, saving it as an image file, copying it into
+// a caller's buffer and writing the web snapshot. Each first makes a kept JPEG the current frame, so that
+// what it reads is the newest frame.
 #include "engine/frame_output.h"
 
 #include <cerrno>
@@ -7,7 +8,6 @@
 #include <mutex>
 
 #include "engine/device.h"
-#include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/base/log.h"
 #include "platform/base/text.h"
@@ -60,6 +60,7 @@ int GetEncoderClsid(std::string_view mimeType, int* classId) {
 
 int Device::DrawFrame(HDC dc, const RECT& rect) {
     std::lock_guard<CriticalSection> lock(frameLock_);
+    DecodeKeptJpeg();
     if (frame_.empty()) return 1;
     // The picture size follows from the byte size alone; any other size draws nothing.
     int width = 0, height = 0;
@@ -91,6 +92,7 @@ FrameSave Device::SaveFrameAs(std::wstring_view path, int format, int quality) {
     int encoder = 0;
     if (!GetEncoderClsid(jpeg ? kJpegMime : kPngMime, &encoder)) return FrameSave::kNoEncoder;
     std::lock_guard<CriticalSection> lock(frameLock_);
+    DecodeKeptJpeg();
     if (frame_.empty()) return FrameSave::kNoFrame;
     std::unique_ptr<imaging::Bitmap> bitmap = FrameBitmap(frameInfo_.bmiHeader, frame_);
     if (!bitmap) return FrameSave::kBadFrame;
@@ -109,6 +111,7 @@ int Device::CopyFrame(uint8_t* buffer, int size, imaging::BitmapInfo* header) {
     if (size != kFrameBytes320x240 && size != kFrameBytes640x480) return 0;
     if (buffer == nullptr) return 0;
     std::lock_guard<CriticalSection> lock(frameLock_);
+    DecodeKeptJpeg();
     if (frame_.empty()) {
         std::memset(buffer, 0, size_t(size));
         return 0;
@@ -117,32 +120,6 @@ int Device::CopyFrame(uint8_t* buffer, int size, imaging::BitmapInfo* header) {
     if (header != nullptr) *header = frameInfo_;
     std::memcpy(buffer, frame_.data(), size_t(size));
     return 1;
-}
-
-void Device::BlackOutPrivacyCells() {
-    const int width = frameInfo_.bmiHeader.biWidth;
-    const int height = frameInfo_.bmiHeader.biHeight;
-    if (width <= 0 || height <= 0 || frame_.size() != size_t(width) * size_t(height) * 3) return;
-    const size_t stride = size_t(width) * 3;
-    const int cellRows = height / kMaskSide;
-    const size_t cellBytes = stride / kMaskSide;
-    for (int cy = 0; cy < kMaskSide; ++cy) {
-        for (int cx = 0; cx < kMaskSide; ++cx) {
-            // Stored rows run bottom-up, mask rows top-down.
-            if (privacyMask_[MaskCell(kMaskSide - 1 - cy, cx)] == 0) continue;
-            for (int y = cy * cellRows; y < (cy + 1) * cellRows; ++y) {
-                std::memset(frame_.data() + size_t(y) * stride + size_t(cx) * cellBytes, 0, cellBytes);
-            }
-        }
-    }
-}
-
-int Device::TakeWebSnapshotTurn() {
-    const int64_t now = GetClock().CalendarSeconds();
-    const int webIndex = GetWebIndex();
-    if (webIndex <= 0 || now <= lastWebSnapshotTime_) return 0;
-    lastWebSnapshotTime_ = now;
-    return webIndex;
 }
 
 void Device::WriteWebSnapshot(int webIndex) {
@@ -156,6 +133,7 @@ void Device::WriteWebSnapshot(int webIndex) {
     std::vector<uint8_t> jpeg;
     {
         std::lock_guard<CriticalSection> lock(frameLock_);
+        DecodeKeptJpeg();
         if (frame_.empty()) return;  // called after a frame was stored; a device stopped meanwhile has none
         std::unique_ptr<imaging::Bitmap> bitmap = FrameBitmap(frameInfo_.bmiHeader, frame_);
         if (!bitmap) return ReportWebSnapshot(FrameSave::kBadFrame, path);

@@ -1,8 +1,9 @@
 #pragma once
 // The IP camera: a network camera that serves its pictures as an HTTP multipart stream of JPEG parts. While
-// it is powered, one reader thread holds the stream connection, decodes each part into the current frame
-// (cropped to the frame size, flipped as the option says, privacy cells black), writes the web snapshot and
-// posts a frame notification. Brightness, contrast and pan/tilt are requests of their own.
+// it is powered, one reader thread holds the stream connection and publishes each part as the newest frame
+// (cropped to the frame size, flipped as the option says, privacy cells black when it is decoded, which is
+// when the frame is read or at once while the device is shown). Brightness, contrast and pan/tilt are requests
+// of their own.
 
 #include <cstdint>
 #include <string>
@@ -75,7 +76,6 @@ private:
     StreamReply RequestStream(ReaderRun& run, int family, const StopFlag& stop);
     void ReadFrames(ReaderRun& run, StopFlag& stop);
     void TakeJpeg(ReaderRun& run, const uint8_t* jpeg, size_t size);
-    void ClearFrame();
 
     // Connection lock.
     CriticalSection connectionLock_;

@@ -1,5 +1,5 @@
-// The reader thread of the IP camera: it finds the camera's stream, then turns each JPEG part into the
-// device's current frame until it is stopped or the stream ends.
+// The reader thread of the IP camera: it finds the camera's stream, then hands each JPEG part that can make a
+// frame to the device, which decodes it when the frame is read, until it is stopped or the stream ends.
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +15,10 @@
 namespace kestrova {
 namespace {
 
-constexpr int kReceiveCapacity = 500000;
+// A reply head may take up to kReplyCapacity bytes; the stream is read in blocks of kReceiveBlock, which the
+// parser puts together, so the block's size changes nothing but the number of receives.
+constexpr int kReplyCapacity = 500000;
+constexpr int kReceiveBlock = 64 * 1024;
 constexpr const char* kHeadEnd = "\r\n\r\n";
 
 // A host text made of digits and dots only is an address: no redirect probe is needed.
@@ -39,6 +42,22 @@ bool FrameSizeFor(int frameSize, int width, int height, int* frameWidth, int* fr
     return false;
 }
 
+// The frame a received picture makes, read from its header: false when it makes none (no readable size, smaller
+// than the frame size, or too large to decode before it is cut).
+bool FrameShapeFor(const uint8_t* jpeg, size_t size, int frameSize, int flip, FrameShape* shape) {
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    if (!imaging::ReadImageSize(jpeg, size, &pictureWidth, &pictureHeight) ||
+        !FrameSizeFor(frameSize, pictureWidth, pictureHeight, &shape->width, &shape->height)) {
+        return false;
+    }
+    shape->flip = flip != 0;
+    // A larger picture is decoded whole before it is cut, so it must be one the imaging layer can hold.
+    return pictureWidth >= shape->width && pictureHeight >= shape->height &&
+           pictureWidth <= imaging::Bitmap::kMaxSide && pictureHeight <= imaging::Bitmap::kMaxSide &&
+           int64_t(pictureWidth) * pictureHeight <= imaging::Bitmap::kMaxPixels;
+}
+
 }  // namespace
 
 struct IpCameraDevice::ReaderRun {
@@ -49,19 +68,18 @@ struct IpCameraDevice::ReaderRun {
     uint32_t shutdownMs = 0;  // every exchange waits as many milliseconds as the connect time-out has seconds
     std::unique_ptr<TcpSocket> stream;
     std::string streamStart;  // bytes that came after the stream reply's head
-    std::vector<char> buffer = std::vector<char>(kReceiveCapacity);
-    std::vector<uint8_t> spare;  // the next frame while it is decoded
+    std::vector<char> buffer = std::vector<char>(kReceiveBlock);
 
     // Receives the reply to a request up to the end of its head (a camera may send it in pieces, and a stop
     // request ends the wait); the receive result when nothing came at all.
     int ReceiveReplyHead(TcpSocket& socket, std::string* reply, const StopFlag& stop) {
         reply->clear();
         for (;;) {
-            const int received =
-                socket.Receive(buffer.data(), kReceiveCapacity - int(reply->size()), connection.receiveTimeout);
+            const int wanted = std::min(kReceiveBlock, kReplyCapacity - int(reply->size()));
+            const int received = socket.Receive(buffer.data(), wanted, connection.receiveTimeout);
             if (received <= 0) return reply->empty() ? received : int(reply->size());
             reply->append(buffer.data(), static_cast<size_t>(received));
-            if (reply->find(kHeadEnd) != std::string::npos || reply->size() >= size_t(kReceiveCapacity) ||
+            if (reply->find(kHeadEnd) != std::string::npos || reply->size() >= size_t(kReplyCapacity) ||
                 stop.Requested()) {
                 return int(reply->size());
             }
@@ -88,7 +106,7 @@ void IpCameraDevice::RunReader(StopFlag& stop) {
     if (reply == StreamReply::kStreaming) ReadFrames(run, stop);
 
     EndCameraExchange(run.stream, run.shutdownMs);
-    ClearFrame();
+    DropFrame();
     {
         std::lock_guard<CriticalSection> lock(readerLock_);
         readerRunning_ = 0;
@@ -130,7 +148,7 @@ bool IpCameraDevice::RequestFrameSize(ReaderRun& run) {
     const std::string request = BuildCameraRequest(path, run.connection.host, run.connection.credentials);
     const bool sent = SendCameraRequest(*socket, request, run.connection.receiveTimeout) != 0;
     // The reply is not examined.
-    if (sent) socket->Receive(run.buffer.data(), kReceiveCapacity, run.connection.receiveTimeout);
+    if (sent) socket->Receive(run.buffer.data(), kReceiveBlock, run.connection.receiveTimeout);
     EndCameraExchange(socket, run.shutdownMs);
     return sent;
 }
@@ -161,7 +179,7 @@ void IpCameraDevice::ReadFrames(ReaderRun& run, StopFlag& stop) {
     MjpegStreamParser parser([&](const uint8_t* jpeg, size_t size) { TakeJpeg(run, jpeg, size); });
     auto result = parser.Feed(reinterpret_cast<const uint8_t*>(run.streamStart.data()), run.streamStart.size());
     while (result == MjpegStreamParser::Result::kContinue && !stop.Requested()) {
-        const int received = run.stream->Receive(run.buffer.data(), kReceiveCapacity, run.connection.receiveTimeout);
+        const int received = run.stream->Receive(run.buffer.data(), kReceiveBlock, run.connection.receiveTimeout);
         if (received > 0) {
             result = parser.Feed(reinterpret_cast<const uint8_t*>(run.buffer.data()), size_t(received));
         } else if (run.stream->PeerClosed()) {
@@ -172,50 +190,12 @@ void IpCameraDevice::ReadFrames(ReaderRun& run, StopFlag& stop) {
 }
 
 void IpCameraDevice::TakeJpeg(ReaderRun& run, const uint8_t* jpeg, size_t size) {
-    int pictureWidth = 0;
-    int pictureHeight = 0;
-    int width = 0;
-    int height = 0;
-    // The picture is cut to the frame size at its top-left corner, never scaled: a smaller one is no frame.
-    if (!imaging::ReadImageSize(jpeg, size, &pictureWidth, &pictureHeight) ||
-        !FrameSizeFor(run.frameSize, pictureWidth, pictureHeight, &width, &height) || pictureWidth < width ||
-        pictureHeight < height) {
-        return;
-    }
-    // Decoded outside the frame lock into the spare buffer, so a damaged picture leaves the current frame
-    // whole. Frames are bottom-up: unless the picture is to show upside down, its top row goes last.
-    const int stride = width * 3;
-    run.spare.resize(size_t(stride) * height);
-    uint8_t* top = run.flipVertical != 0 ? run.spare.data() : run.spare.data() + size_t(height - 1) * stride;
-    const int rowStep = run.flipVertical != 0 ? stride : -stride;
-    if (pictureWidth == width && pictureHeight == height) {
-        if (imaging::DecodeInto(jpeg, size, width, height, top, rowStep) != imaging::Status::Ok) return;
-    } else {
-        const std::unique_ptr<imaging::Bitmap> picture = imaging::Bitmap::Decode(jpeg, size);
-        if (!picture || picture->LockBitsInto({0, 0, width, height}, top, rowStep) != imaging::Status::Ok) return;
-    }
-    int webIndex = 0;
-    {
-        std::lock_guard<CriticalSection> lock(frameLock_);
-        if (frame_.size() != run.spare.size()) {
-            imaging::BitmapInfoHeader& header = frameInfo_.bmiHeader;
-            header = imaging::BitmapInfoHeader{};
-            header.biWidth = width;
-            header.biHeight = height;  // positive: the rows are bottom-up
-        }
-        frame_.swap(run.spare);
-        BlackOutPrivacyCells();
-        webIndex = TakeWebSnapshotTurn();
-    }
-    if (webIndex > 0) WriteWebSnapshot(webIndex);
-    Notify(run.notifyWindow, kNotifyFrame, 0);
-}
-
-void IpCameraDevice::ClearFrame() {
-    std::lock_guard<CriticalSection> lock(frameLock_);
-    frame_.clear();
-    frame_.shrink_to_fit();
-    frameInfo_ = imaging::BitmapInfo{};
+    CapturedFrame frame;
+    if (!FrameShapeFor(jpeg, size, run.frameSize, run.flipVertical, &frame.shape)) return;
+    frame.form = CapturedFrame::Form::kJpeg;
+    frame.bytes = jpeg;
+    frame.size = size;
+    PublishFrame(frame, run.notifyWindow);
 }
 
 }  // namespace kestrova

@@ -41,9 +41,6 @@ public:
     // One delivered frame, from the grabber callback on the streaming thread: 230,400 bytes are 320 x 240,
     // 921,600 bytes 640 x 480; any other length is dropped.
     void OnFrame(const uint8_t* buffer, long length);
-
-private:
-    void StoreFrame(const uint8_t* buffer, int width, int height, bool flip);
 };
 
 using CameraGrabberCallback = GrabberCallback<UsbCameraDevice, &UsbCameraDevice::OnFrame>;

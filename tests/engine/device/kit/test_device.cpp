@@ -1,6 +1,7 @@
 #include "tests/engine/device/kit/test_device.h"
 
 #include <mutex>
+#include <vector>
 
 #include "engine/device_settings.h"
 
@@ -51,24 +52,18 @@ int TestDevice::Stop() {
 }
 
 void TestDevice::PutFrame(int width, int height, const PixelFunction& pixel) {
-    const HWND window = GetNotifyWindow();
-    frameLock_.Enter();
-    auto& header = frameInfo_.bmiHeader;
-    header = imaging::BitmapInfoHeader{};
-    header.biWidth = width;
-    header.biHeight = height;
-    frame_.resize(size_t(width) * size_t(height) * 3);
-    uint8_t* p = frame_.data();
+    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 3);
+    uint8_t* p = pixels.data();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             for (int c = 0; c < 3; ++c) *p++ = pixel(x, y, c);
         }
     }
-    BlackOutPrivacyCells();
-    const int snapshot = TakeWebSnapshotTurn();
-    frameLock_.Leave();
-    if (snapshot > 0) WriteWebSnapshot(snapshot);
-    Notify(window, kNotifyFrame, 0);
+    CapturedFrame frame;
+    frame.shape = {width, height, GetFlipVertical() != 0};
+    frame.bytes = pixels.data();
+    frame.size = pixels.size();
+    PublishFrame(frame, GetNotifyWindow());
 }
 
 void TestDevice::PutFrame(int width, int height, uint8_t blue, uint8_t green, uint8_t red) {
@@ -76,10 +71,20 @@ void TestDevice::PutFrame(int width, int height, uint8_t blue, uint8_t green, ui
     PutFrame(width, height, [&](int, int, int c) { return bgr[c]; });
 }
 
-void TestDevice::ClearFrame() {
+void TestDevice::PutJpeg(const std::string& jpeg, const FrameShape& shape) {
+    CapturedFrame frame;
+    frame.form = CapturedFrame::Form::kJpeg;
+    frame.shape = shape;
+    frame.bytes = reinterpret_cast<const uint8_t*>(jpeg.data());
+    frame.size = jpeg.size();
+    PublishFrame(frame, GetNotifyWindow());
+}
+
+void TestDevice::ClearFrame() { DropFrame(); }
+
+int64_t TestDevice::DecodedJpegs() {
     std::lock_guard<CriticalSection> lock(frameLock_);
-    frame_.clear();
-    frameInfo_ = imaging::BitmapInfo{};
+    return decodedJpegs_;
 }
 
 void TestDevice::SetSoundLevel(int level) {

@@ -44,14 +44,18 @@ public:
     int SetContrast(int, int) override { return 0; }
     int ShowPropertyPages(HWND) override { return 0; }
 
-    // Stores a width x height frame whose byte at (x, y, channel) is pixel(x, y, channel), y counted in
-    // memory order (0 = bottom row), then blacks out the privacy cells, writes the web snapshot when due and
-    // posts kind 1, as the camera kinds do with every frame.
+    // Publishes a width x height frame whose byte at (x, y, channel) is pixel(x, y, channel), y counted in
+    // memory order (0 = bottom row), the way a USB camera's callback does: stored flipped when the option says
+    // so, privacy cells black, the web snapshot written when due, kind 1 posted.
     using PixelFunction = std::function<uint8_t(int x, int y, int channel)>;
     void PutFrame(int width, int height, const PixelFunction& pixel);
     // A frame of one colour.
     void PutFrame(int width, int height, uint8_t blue, uint8_t green, uint8_t red);
+    // Publishes a received JPEG the way an IP camera's reader does.
+    void PutJpeg(const std::string& jpeg, const FrameShape& shape);
     void ClearFrame();
+    // How many received JPEGs have been decoded.
+    int64_t DecodedJpegs();
     void SetSoundLevel(int level);
 
     MaskGrid IgnoreMask();
