@@ -1,0 +1,178 @@
+// The area average's loops for AVX2 and AVX-512 (area_average_kernels.h). Each computes the same bits as
+// the portable loops, only wider.
+
+#include "platform/ui/area_average_kernels.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+
+#include <algorithm>
+
+namespace kestrova::ui::area_average {
+namespace {
+
+// GCC 12's AVX-512 headers start some results from an undefined vector, which its own analysis then
+// reports as possibly uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// The loop template returns vectors; it is always inlined into a function built for their instructions.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#define KESTROVA_AVX2 __attribute__((target("avx2,fma")))
+#define KESTROVA_AVX512 __attribute__((target("avx512f,avx512bw,avx2,fma")))
+
+void Prefetch(const uint8_t* p) {
+    _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
+}
+
+
+struct Avx2Ops {
+    static KESTROVA_AVX2 __m256i Widen(const uint8_t* p) {
+        return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    }
+    static KESTROVA_AVX2 __m256i Zero() { return _mm256_setzero_si256(); }
+    static KESTROVA_AVX2 __m256i Set(uint16_t v) { return _mm256_set1_epi16(int16_t(v)); }
+    static KESTROVA_AVX2 __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi16(a, b); }
+    static KESTROVA_AVX2 __m256i Shift(__m256i a, int bits) {
+        return _mm256_sll_epi16(a, _mm_cvtsi32_si128(bits));
+    }
+    static KESTROVA_AVX2 __m256i Weigh(__m256i a, __m256i share) { return _mm256_mulhi_epu16(a, share); }
+    static KESTROVA_AVX2 void Store(int16_t* p, __m256i a) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a);
+    }
+};
+
+struct Avx512Ops {
+    static KESTROVA_AVX512 __m512i Widen(const uint8_t* p) {
+        return _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+    }
+    static KESTROVA_AVX512 __m512i Zero() { return _mm512_setzero_si512(); }
+    static KESTROVA_AVX512 __m512i Set(uint16_t v) { return _mm512_set1_epi16(int16_t(v)); }
+    static KESTROVA_AVX512 __m512i Add(__m512i a, __m512i b) { return _mm512_add_epi16(a, b); }
+    static KESTROVA_AVX512 __m512i Shift(__m512i a, int bits) {
+        return _mm512_sll_epi16(a, _mm_cvtsi32_si128(bits));
+    }
+    static KESTROVA_AVX512 __m512i Weigh(__m512i a, __m512i share) { return _mm512_mulhi_epu16(a, share); }
+    static KESTROVA_AVX512 void Store(int16_t* p, __m512i a) {
+        _mm512_storeu_si512(reinterpret_cast<__m512i*>(p), a);
+    }
+};
+
+// The row loop: a step of the row's width at a time down all its rows, the sums held in registers, then
+// weighed and stored; the next destination row's bytes under the same step asked for meanwhile. A row
+// whose length is not a multiple of the step ends in a step that overlaps the one before; rows shorter
+// than a step go the portable way.
+template <typename V, typename Ops>
+inline __attribute__((always_inline)) void Levels(const RowPlan& row, const RowPlan& ahead, size_t n,
+                                                  int16_t* levels) {
+    constexpr size_t kStep = sizeof(V);
+    const V firstShare = Ops::Set(row.firstShare), lastShare = Ops::Set(row.lastShare),
+            innerShare = Ops::Set(row.innerShare);
+    const uint8_t* const lastRow = row.Row(row.count - 1);
+    for (size_t next = 0; next < n; next += kStep) {
+        const size_t at = std::min(next, n - kStep);
+        for (int y = 0; y < ahead.count; ++y) Prefetch(ahead.Row(y) + at);
+        V low, high;
+        low = Ops::Widen(row.first + at);
+        high = Ops::Widen(row.first + at + kStep / 2);
+        V levelsLow = Ops::Weigh(Ops::Shift(low, 8), firstShare);
+        V levelsHigh = Ops::Weigh(Ops::Shift(high, 8), firstShare);
+        if (row.count > 1) {
+            low = Ops::Widen(lastRow + at);
+            high = Ops::Widen(lastRow + at + kStep / 2);
+            levelsLow = Ops::Add(levelsLow, Ops::Weigh(Ops::Shift(low, 8), lastShare));
+            levelsHigh = Ops::Add(levelsHigh, Ops::Weigh(Ops::Shift(high, 8), lastShare));
+        }
+        for (int from = 1; from < row.count - 1; from += row.innerBatch) {
+            const int to = std::min(from + row.innerBatch, row.count - 1);
+            V sumLow = Ops::Zero(), sumHigh = Ops::Zero();
+            const uint8_t* p = row.Row(from) + at;
+            for (int y = from; y < to; ++y, p += row.stride) {
+                sumLow = Ops::Add(sumLow, Ops::Widen(p));
+                sumHigh = Ops::Add(sumHigh, Ops::Widen(p + kStep / 2));
+            }
+            levelsLow = Ops::Add(levelsLow, Ops::Weigh(Ops::Shift(sumLow, row.innerShift), innerShare));
+            levelsHigh = Ops::Add(levelsHigh, Ops::Weigh(Ops::Shift(sumHigh, row.innerShift), innerShare));
+        }
+        Ops::Store(levels + at, levelsLow);
+        Ops::Store(levels + at + kStep / 2, levelsHigh);
+    }
+}
+
+KESTROVA_AVX2 void LevelsAvx2(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels) {
+    if (n < sizeof(__m256i)) return PortableKernels().levels(row, ahead, n, levels);
+    Levels<__m256i, Avx2Ops>(row, ahead, n, levels);
+}
+
+KESTROVA_AVX512 void LevelsAvx512(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels) {
+    if (n < sizeof(__m512i)) return LevelsAvx2(row, ahead, n, levels);
+    Levels<__m512i, Avx512Ops>(row, ahead, n, levels);
+}
+
+// Word indexes that lay a group of eight pixels out as ColumnPlan's weights pair them: for pixels (a, b),
+// a's and b's blue, green, red side by side, then two words at weight 0.
+KESTROVA_AVX512 __m512i PairUp(int bytesPerPixel) {
+    alignas(64) int16_t index[32] = {};
+    for (int q = 0; q < 4; ++q)
+        for (int channel = 0; channel < 3; ++channel) {
+            index[q * 8 + channel * 2] = int16_t((2 * q) * bytesPerPixel + channel);
+            index[q * 8 + channel * 2 + 1] = int16_t((2 * q + 1) * bytesPerPixel + channel);
+        }
+    return _mm512_load_si512(index);
+}
+
+// The weighted sums of one column: four 128-bit lanes of (blue, green, red, 0), one per pair of pixels.
+KESTROVA_AVX512 __m512i ColumnSums(const int16_t* levels, const ColumnPlan& plan, size_t column,
+                                   __m512i pairUp) {
+    const int16_t* at = levels + plan.start[column];
+    const int16_t* weights = plan.Weights(column);
+    __m512i sums = _mm512_setzero_si512();
+    for (int g = 0; g < plan.groups; ++g, at += 8 * plan.bytesPerPixel, weights += 32) {
+        const __m512i pairs = _mm512_permutexvar_epi16(pairUp, _mm512_loadu_si512(at));
+        sums = _mm512_add_epi32(sums, _mm512_madd_epi16(pairs, _mm512_loadu_si512(weights)));
+    }
+    return sums;
+}
+
+// Four columns' lanes added up: (blue, green, red, 0) of each, in order.
+KESTROVA_AVX512 __m512i AddLanes(__m512i c0, __m512i c1, __m512i c2, __m512i c3) {
+    const __m512i a = _mm512_add_epi32(_mm512_shuffle_i32x4(c0, c1, _MM_SHUFFLE(1, 0, 1, 0)),
+                                       _mm512_shuffle_i32x4(c0, c1, _MM_SHUFFLE(3, 2, 3, 2)));
+    const __m512i b = _mm512_add_epi32(_mm512_shuffle_i32x4(c2, c3, _MM_SHUFFLE(1, 0, 1, 0)),
+                                       _mm512_shuffle_i32x4(c2, c3, _MM_SHUFFLE(3, 2, 3, 2)));
+    return _mm512_add_epi32(_mm512_shuffle_i32x4(a, b, _MM_SHUFFLE(2, 0, 2, 0)),
+                            _mm512_shuffle_i32x4(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, uint32_t* line) {
+    const __m512i pairUp = PairUp(plan.bytesPerPixel);
+    const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    for (size_t c = 0; c < size_t(plan.columns); c += 4) {
+        const __m512i sums =
+            AddLanes(ColumnSums(levels, plan, c, pairUp), ColumnSums(levels, plan, c + 1, pairUp),
+                     ColumnSums(levels, plan, c + 2, pairUp), ColumnSums(levels, plan, c + 3, pairUp));
+        const __m512i rounded = _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
+        const __m128i pixels = _mm_or_si128(_mm512_cvtusepi32_epi8(_mm512_max_epi32(rounded, _mm512_setzero_si512())), opaque);
+        if (plan.columns - int(c) >= 4) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(line + c), pixels);
+        } else {  // the last columns: only the real ones
+            alignas(16) uint32_t four[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(four), pixels);
+            std::copy(four, four + (plan.columns - int(c)), line + c);
+        }
+    }
+}
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+Kernels Avx2Kernels() {
+    return {LevelsAvx2, PortableKernels().pixels};
+}
+
+Kernels Avx512Kernels() {
+    return {LevelsAvx512, PixelsAvx512};
+}
+
+}  // namespace kestrova::ui::area_average
+#endif
