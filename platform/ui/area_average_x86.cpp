@@ -57,76 +57,78 @@ struct Avx512Ops {
     }
 };
 
-// The row loop: a step of the row's width at a time down all its rows, the sums held in registers, then
-// weighed and stored; the next destination row's bytes under the same step asked for meanwhile. A row
-// whose length is not a multiple of the step ends in a step that overlaps the one before; rows shorter
-// than a step go the portable way.
-template <typename V, typename Ops>
+// The row loop: kParts vectors of the row's width at a time down all its rows, the sums held in registers,
+// then weighed, the edge rows added, and stored; the next destination row's bytes under the same step
+// asked for meanwhile. A row whose length is not a multiple of the step ends in a step that overlaps the
+// one before; rows shorter than a step go the narrower way.
+template <typename V, typename Ops, int kParts>
 inline __attribute__((always_inline)) void Levels(const RowPlan& row, const RowPlan& ahead, size_t n,
                                                   int16_t* levels) {
-    constexpr size_t kStep = sizeof(V);
+    constexpr size_t kPart = sizeof(V) / 2;  // bytes widened into one vector of words
+    constexpr size_t kStep = kPart * kParts;
     const V firstShare = Ops::Set(row.firstShare), lastShare = Ops::Set(row.lastShare),
             innerShare = Ops::Set(row.innerShare);
     const uint8_t* const lastRow = row.Row(row.count - 1);
     for (size_t next = 0; next < n; next += kStep) {
         const size_t at = std::min(next, n - kStep);
-        for (int y = 0; y < ahead.count; ++y) Prefetch(ahead.Row(y) + at);
-        V low, high;
-        low = Ops::Widen(row.first + at);
-        high = Ops::Widen(row.first + at + kStep / 2);
-        V levelsLow = Ops::Weigh(Ops::Shift(low, 8), firstShare);
-        V levelsHigh = Ops::Weigh(Ops::Shift(high, 8), firstShare);
-        if (row.count > 1) {
-            low = Ops::Widen(lastRow + at);
-            high = Ops::Widen(lastRow + at + kStep / 2);
-            levelsLow = Ops::Add(levelsLow, Ops::Weigh(Ops::Shift(low, 8), lastShare));
-            levelsHigh = Ops::Add(levelsHigh, Ops::Weigh(Ops::Shift(high, 8), lastShare));
-        }
+        for (int y = 0; y < ahead.count; ++y)
+            for (size_t line = 0; line < kStep; line += 64) Prefetch(ahead.Row(y) + at + line);
+        V out[kParts];
+        for (int k = 0; k < kParts; ++k) out[k] = Ops::Zero();
         for (int from = 1; from < row.count - 1; from += row.innerBatch) {
             const int to = std::min(from + row.innerBatch, row.count - 1);
-            V sumLow = Ops::Zero(), sumHigh = Ops::Zero();
+            V sum[kParts];
+            for (int k = 0; k < kParts; ++k) sum[k] = Ops::Zero();
             const uint8_t* p = row.Row(from) + at;
-            for (int y = from; y < to; ++y, p += row.stride) {
-                sumLow = Ops::Add(sumLow, Ops::Widen(p));
-                sumHigh = Ops::Add(sumHigh, Ops::Widen(p + kStep / 2));
-            }
-            levelsLow = Ops::Add(levelsLow, Ops::Weigh(Ops::Shift(sumLow, row.innerShift), innerShare));
-            levelsHigh = Ops::Add(levelsHigh, Ops::Weigh(Ops::Shift(sumHigh, row.innerShift), innerShare));
+            for (int y = from; y < to; ++y, p += row.stride)
+                for (int k = 0; k < kParts; ++k) sum[k] = Ops::Add(sum[k], Ops::Widen(p + k * kPart));
+            for (int k = 0; k < kParts; ++k)
+                out[k] = Ops::Add(out[k], Ops::Weigh(Ops::Shift(sum[k], row.innerShift), innerShare));
         }
-        Ops::Store(levels + at, levelsLow);
-        Ops::Store(levels + at + kStep / 2, levelsHigh);
+        for (int k = 0; k < kParts; ++k) {
+            V level = Ops::Weigh(Ops::Shift(Ops::Widen(row.first + at + k * kPart), 8), firstShare);
+            if (row.count > 1)
+                level = Ops::Add(level, Ops::Weigh(Ops::Shift(Ops::Widen(lastRow + at + k * kPart), 8), lastShare));
+            Ops::Store(levels + at + k * kPart, Ops::Add(out[k], level));
+        }
     }
 }
 
 KESTROVA_AVX2 void LevelsAvx2(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels) {
     if (n < sizeof(__m256i)) return PortableKernels().levels(row, ahead, n, levels);
-    Levels<__m256i, Avx2Ops>(row, ahead, n, levels);
+    Levels<__m256i, Avx2Ops, 2>(row, ahead, n, levels);
 }
 
 KESTROVA_AVX512 void LevelsAvx512(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels) {
-    if (n < sizeof(__m512i)) return LevelsAvx2(row, ahead, n, levels);
-    Levels<__m512i, Avx512Ops>(row, ahead, n, levels);
+    if (n < 4 * sizeof(__m512i)) return LevelsAvx2(row, ahead, n, levels);
+    Levels<__m512i, Avx512Ops, 8>(row, ahead, n, levels);
 }
 
 // Word indexes that lay a group of eight pixels out as ColumnPlan's weights pair them: for pixels (a, b),
 // a's and b's blue, green, red side by side, then two words at weight 0.
-KESTROVA_AVX512 __m512i PairUp(int bytesPerPixel) {
-    alignas(64) int16_t index[32] = {};
-    for (int q = 0; q < 4; ++q)
-        for (int channel = 0; channel < 3; ++channel) {
-            index[q * 8 + channel * 2] = int16_t((2 * q) * bytesPerPixel + channel);
-            index[q * 8 + channel * 2 + 1] = int16_t((2 * q + 1) * bytesPerPixel + channel);
-        }
-    return _mm512_load_si512(index);
-}
+template <int kBytesPerPixel>
+struct PairUp {
+    static constexpr int16_t Index(int i) {
+        const int q = i / 8, channel = i % 8 / 2, pixel = 2 * q + i % 2;
+        return channel < 3 ? int16_t(pixel * kBytesPerPixel + channel) : 0;
+    }
+    alignas(64) static constexpr int16_t kIndex[32] = {
+        Index(0),  Index(1),  Index(2),  Index(3),  Index(4),  Index(5),  Index(6),  Index(7),
+        Index(8),  Index(9),  Index(10), Index(11), Index(12), Index(13), Index(14), Index(15),
+        Index(16), Index(17), Index(18), Index(19), Index(20), Index(21), Index(22), Index(23),
+        Index(24), Index(25), Index(26), Index(27), Index(28), Index(29), Index(30), Index(31)};
+};
 
 // The weighted sums of one column: four 128-bit lanes of (blue, green, red, 0), one per pair of pixels.
-KESTROVA_AVX512 __m512i ColumnSums(const int16_t* levels, const ColumnPlan& plan, size_t column,
-                                   __m512i pairUp) {
+// kGroups the column's groups when known, else 0 to take them from the plan.
+template <int kGroups>
+KESTROVA_AVX512 inline __m512i ColumnSums(const int16_t* levels, const ColumnPlan& plan, size_t column,
+                                          __m512i pairUp) {
+    const int groups = kGroups ? kGroups : plan.groups;
     const int16_t* at = levels + plan.start[column];
     const int16_t* weights = plan.Weights(column);
     __m512i sums = _mm512_setzero_si512();
-    for (int g = 0; g < plan.groups; ++g, at += 8 * plan.bytesPerPixel, weights += 32) {
+    for (int g = 0; g < groups; ++g, at += 8 * plan.bytesPerPixel, weights += 32) {
         const __m512i pairs = _mm512_permutexvar_epi16(pairUp, _mm512_loadu_si512(at));
         sums = _mm512_add_epi32(sums, _mm512_madd_epi16(pairs, _mm512_loadu_si512(weights)));
     }
@@ -143,16 +145,20 @@ KESTROVA_AVX512 __m512i AddLanes(__m512i c0, __m512i c1, __m512i c2, __m512i c3)
                             _mm512_shuffle_i32x4(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
-KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, uint32_t* line) {
-    const __m512i pairUp = PairUp(plan.bytesPerPixel);
+template <int kGroups>
+KESTROVA_AVX512 inline void Pixels(const int16_t* levels, const ColumnPlan& plan, uint32_t* line) {
+    const __m512i pairUp = _mm512_load_si512(plan.bytesPerPixel == 3 ? PairUp<3>::kIndex : PairUp<4>::kIndex);
     const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
     for (size_t c = 0; c < size_t(plan.columns); c += 4) {
-        const __m512i sums =
-            AddLanes(ColumnSums(levels, plan, c, pairUp), ColumnSums(levels, plan, c + 1, pairUp),
-                     ColumnSums(levels, plan, c + 2, pairUp), ColumnSums(levels, plan, c + 3, pairUp));
-        const __m512i rounded = _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
-        const __m128i pixels = _mm_or_si128(_mm512_cvtusepi32_epi8(_mm512_max_epi32(rounded, _mm512_setzero_si512())), opaque);
+        const __m512i sums = AddLanes(ColumnSums<kGroups>(levels, plan, c, pairUp),
+                                      ColumnSums<kGroups>(levels, plan, c + 1, pairUp),
+                                      ColumnSums<kGroups>(levels, plan, c + 2, pairUp),
+                                      ColumnSums<kGroups>(levels, plan, c + 3, pairUp));
+        const __m512i rounded =
+            _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
+        const __m128i pixels =
+            _mm_or_si128(_mm512_cvtusepi32_epi8(_mm512_max_epi32(rounded, _mm512_setzero_si512())), opaque);
         if (plan.columns - int(c) >= 4) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(line + c), pixels);
         } else {  // the last columns: only the real ones
@@ -161,6 +167,12 @@ KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan,
             std::copy(four, four + (plan.columns - int(c)), line + c);
         }
     }
+}
+
+// Shrinking by up to 7 (every column within eight pixels) goes the unrolled way.
+KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, uint32_t* line) {
+    if (plan.groups == 1) return Pixels<1>(levels, plan, line);
+    Pixels<0>(levels, plan, line);
 }
 #pragma GCC diagnostic pop
 
