@@ -4,7 +4,6 @@
 #include "platform/ui/area_average.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "platform/ui/area_average_kernels.h"
@@ -18,6 +17,7 @@ using area_average::kLevelBits;
 using area_average::kLevelScale;
 using area_average::kLevelsSlack;
 using area_average::kMaxRowsPerSum;
+using area_average::Prefetcher;
 using area_average::RowPlan;
 
 // How the cells of one destination axis cover the source: a cell takes `firstWeight` of pixel `first`,
@@ -52,7 +52,7 @@ std::vector<Span> Spans(int source, int destination, int from, int to) {
 
 // round(x) as a 16-bit multiplier; the plans keep every share below 2^16 (a whole row's is 2^15).
 uint16_t Share(double x) {
-    return uint16_t(std::min(65535.0, std::floor(x + 0.5)));
+    return uint16_t(std::min(65535.0, x + 0.5));
 }
 
 // The weighing common to every row of one job: the rows between the edges go in batches that fit 16-bit
@@ -60,12 +60,15 @@ uint16_t Share(double x) {
 struct InnerWeighing {
     int batch = kMaxRowsPerSum, shift = 0;
     uint16_t share = 0;
+    double edgeShare = 0;  // an edge row's share per unit of its weight
 };
 
 InnerWeighing Inner(const std::vector<Span>& rows, int sourceHeight, int height) {
     int most = 0;
     for (const Span& r : rows) most = std::max(most, r.Inner());
     InnerWeighing w;
+    // (byte << 8) * share / 2^16 = byte * weight * kLevelScale / sourceHeight.
+    w.edgeShare = double(1 << (kLevelBits + 8)) / sourceHeight;
     if (most == 0) return w;
     w.batch = std::min(most, kMaxRowsPerSum);
     while ((255 * w.batch << (w.shift + 1)) <= 65535) ++w.shift;
@@ -76,13 +79,11 @@ InnerWeighing Inner(const std::vector<Span>& rows, int sourceHeight, int height)
 
 // The plan of the destination row that `r` spans, its rows in the order they lie in memory from `corner`
 // (the source rectangle's top left).
-RowPlan PlanRow(const uint8_t* corner, ptrdiff_t stride, const Span& r, const InnerWeighing& inner,
-                int sourceHeight) {
+RowPlan PlanRow(const uint8_t* corner, ptrdiff_t stride, const Span& r, const InnerWeighing& inner) {
     RowPlan p;
     p.count = r.last - r.first + 1;
-    // An edge's share: (byte << 8) * share / 2^16 = byte * weight * kLevelScale / sourceHeight.
-    const uint16_t firstShare = Share(double(r.firstWeight) * (1 << (kLevelBits + 8)) / sourceHeight);
-    const uint16_t lastShare = Share(double(r.lastWeight) * (1 << (kLevelBits + 8)) / sourceHeight);
+    const uint16_t firstShare = Share(r.firstWeight * inner.edgeShare);
+    const uint16_t lastShare = Share(r.lastWeight * inner.edgeShare);
     const bool fromLast = stride < 0 && p.count > 1;  // bottom-up: from the last row
     p.first = corner + stride * (fromLast ? r.last : r.first);
     p.stride = fromLast ? -stride : stride;
@@ -124,7 +125,7 @@ uint16_t Weigh(unsigned value, unsigned shift, uint16_t share) {
     return uint16_t((uint32_t(value << shift) * share) >> 16);
 }
 
-void LevelsPortable(const RowPlan& row, const RowPlan&, size_t n, int16_t* levels) {
+void LevelsPortable(const RowPlan& row, size_t n, int16_t* levels) {
     std::vector<uint16_t> sum(n);
     for (size_t i = 0; i < n; ++i) levels[i] = int16_t(Weigh(row.first[i], 8, row.firstShare));
     if (row.count > 1) {
@@ -142,9 +143,11 @@ void LevelsPortable(const RowPlan& row, const RowPlan&, size_t n, int16_t* level
     }
 }
 
-void PixelsPortable(const int16_t* levels, const ColumnPlan& columns, uint32_t* line) {
+void PixelsPortable(const int16_t* levels, const ColumnPlan& columns, Prefetcher& ahead, uint32_t* line) {
     const int b = columns.bytesPerPixel;
+    const size_t perColumn = ahead.PerCall(size_t(columns.columns));
     for (size_t c = 0; c < size_t(columns.columns); ++c) {
+        ahead.Lines(perColumn);
         int32_t sum[3] = {};
         const int16_t* at = levels + columns.start[c];
         for (int t = 0; t < columns.groups * 8; ++t)
@@ -218,19 +221,19 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, Pix
     int16_t* const levels = RowOfLevels(n);
 
     // Destination rows go in the order their source lies in memory (bottom-up pictures from the bottom),
-    // so the source is read in one ascending sweep, the next row's rows asked for while this one's are
-    // added.
+    // so the source is read in one ascending sweep, the next row's rows asked for while this one is made.
     const bool upward = stride < 0;
     auto plan = [&](size_t k) {
-        return PlanRow(corner, stride, rows[upward ? rows.size() - 1 - k : k], inner, job.sourceHeight);
+        return PlanRow(corner, stride, rows[upward ? rows.size() - 1 - k : k], inner);
     };
     RowPlan next = plan(0);
     for (size_t k = 0; k < rows.size(); ++k) {
         const RowPlan row = next;
         next = k + 1 < rows.size() ? plan(k + 1) : RowPlan{};
-        kernels.levels(row, next, n, levels);
+        kernels.levels(row, n, levels);
+        Prefetcher ahead(next, n);
         const size_t index = upward ? rows.size() - 1 - k : k;
-        kernels.pixels(levels, columnPlan, out + index * outStride);
+        kernels.pixels(levels, columnPlan, ahead, out + index * outStride);
     }
 }
 

@@ -11,6 +11,7 @@
 // few 1/kLevelScale of a level, so the result is the exact average rounded to the nearest within 0.1.
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -52,14 +53,51 @@ struct ColumnPlan {
     int16_t Weight(size_t column, int t) const { return Weights(column)[(t / 8) * 32 + (t % 8) / 2 * 8 + t % 2]; }
 };
 
+// Asks for the next destination row's source, line by line in memory order, a share at a time while this
+// row's columns are weighed (work that reads no source), so that the row loop then finds them in the
+// nearest cache instead of waiting for memory.
+class Prefetcher {
+public:
+    Prefetcher() = default;
+    Prefetcher(const RowPlan& rows, size_t n)
+        : row_(rows.first), stride_(rows.stride), rows_(rows.count), linesPerRow_((n + 63) / 64 + 1),
+          total_(size_t(rows.count) * linesPerRow_) {}
+    // Each of `calls` calls of Lines asks for this many, to ask for all lines.
+    size_t PerCall(size_t calls) const { return (total_ + calls - 1) / calls; }
+
+    // Asks for the next `count` lines. A row's lines run from its first byte on, one past its end since it
+    // need not start a line.
+    void Lines(size_t count) {
+        while (count > 0 && y_ < rows_) {
+            const size_t lines = std::min(count, linesPerRow_ - line_);
+            const uint8_t* p = row_ + line_ * 64;
+            for (size_t i = 0; i < lines; ++i) __builtin_prefetch(p + i * 64);
+            line_ += lines;
+            issued_ += lines;
+            count -= lines;
+            if (line_ == linesPerRow_) {
+                line_ = 0;
+                row_ += stride_;
+                ++y_;
+            }
+        }
+    }
+
+private:
+    const uint8_t* row_ = nullptr;
+    ptrdiff_t stride_ = 0;
+    int rows_ = 0, y_ = 0;
+    size_t linesPerRow_ = 0, line_ = 0, total_ = 0, issued_ = 0;
+};
+
 // Words past the last level that the column loops may read (at weight 0).
 constexpr size_t kLevelsSlack = 64;
 
 struct Kernels {
-    // The n levels of one destination row; `ahead` the next row's source, to prefetch.
-    void (*levels)(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels);
-    // One destination row of 0xFFRRGGBB pixels from its levels.
-    void (*pixels)(const int16_t* levels, const ColumnPlan& columns, uint32_t* line);
+    // The n levels of one destination row.
+    void (*levels)(const RowPlan& row, size_t n, int16_t* levels);
+    // One destination row of 0xFFRRGGBB pixels from its levels, asking `ahead` for the next row's source.
+    void (*pixels)(const int16_t* levels, const ColumnPlan& columns, Prefetcher& ahead, uint32_t* line);
 };
 
 Kernels PortableKernels();

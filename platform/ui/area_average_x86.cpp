@@ -20,9 +20,6 @@ namespace {
 #define KESTROVA_AVX2 __attribute__((target("avx2,fma")))
 #define KESTROVA_AVX512 __attribute__((target("avx512f,avx512bw,avx2,fma")))
 
-void Prefetch(const uint8_t* p) {
-    _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
-}
 
 
 struct Avx2Ops {
@@ -58,11 +55,10 @@ struct Avx512Ops {
 };
 
 // The row loop: kParts vectors of the row's width at a time down all its rows, the sums held in registers,
-// then weighed, the edge rows added, and stored; the next destination row's bytes under the same step
-// asked for meanwhile. A row whose length is not a multiple of the step ends in a step that overlaps the
-// one before; rows shorter than a step go the narrower way.
+// then weighed, the edge rows added, and stored. A row whose length is not a multiple of the step ends in
+// a step that overlaps the one before; rows shorter than a step go the narrower way.
 template <typename V, typename Ops, int kParts>
-inline __attribute__((always_inline)) void Levels(const RowPlan& row, const RowPlan& ahead, size_t n,
+inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n,
                                                   int16_t* levels) {
     constexpr size_t kPart = sizeof(V) / 2;  // bytes widened into one vector of words
     constexpr size_t kStep = kPart * kParts;
@@ -71,8 +67,6 @@ inline __attribute__((always_inline)) void Levels(const RowPlan& row, const RowP
     const uint8_t* const lastRow = row.Row(row.count - 1);
     for (size_t next = 0; next < n; next += kStep) {
         const size_t at = std::min(next, n - kStep);
-        for (int y = 0; y < ahead.count; ++y)
-            for (size_t line = 0; line < kStep; line += 64) Prefetch(ahead.Row(y) + at + line);
         V out[kParts];
         for (int k = 0; k < kParts; ++k) out[k] = Ops::Zero();
         for (int from = 1; from < row.count - 1; from += row.innerBatch) {
@@ -94,14 +88,14 @@ inline __attribute__((always_inline)) void Levels(const RowPlan& row, const RowP
     }
 }
 
-KESTROVA_AVX2 void LevelsAvx2(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels) {
-    if (n < sizeof(__m256i)) return PortableKernels().levels(row, ahead, n, levels);
-    Levels<__m256i, Avx2Ops, 2>(row, ahead, n, levels);
+KESTROVA_AVX2 void LevelsAvx2(const RowPlan& row, size_t n, int16_t* levels) {
+    if (n < sizeof(__m256i)) return PortableKernels().levels(row, n, levels);
+    Levels<__m256i, Avx2Ops, 2>(row, n, levels);
 }
 
-KESTROVA_AVX512 void LevelsAvx512(const RowPlan& row, const RowPlan& ahead, size_t n, int16_t* levels) {
-    if (n < 4 * sizeof(__m512i)) return LevelsAvx2(row, ahead, n, levels);
-    Levels<__m512i, Avx512Ops, 8>(row, ahead, n, levels);
+KESTROVA_AVX512 void LevelsAvx512(const RowPlan& row, size_t n, int16_t* levels) {
+    if (n < 4 * sizeof(__m512i)) return LevelsAvx2(row, n, levels);
+    Levels<__m512i, Avx512Ops, 8>(row, n, levels);
 }
 
 // Word indexes that lay a group of eight pixels out as ColumnPlan's weights pair them: for pixels (a, b),
@@ -146,11 +140,14 @@ KESTROVA_AVX512 __m512i AddLanes(__m512i c0, __m512i c1, __m512i c2, __m512i c3)
 }
 
 template <int kGroups>
-KESTROVA_AVX512 inline void Pixels(const int16_t* levels, const ColumnPlan& plan, uint32_t* line) {
+KESTROVA_AVX512 inline void Pixels(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+                                   uint32_t* line) {
     const __m512i pairUp = _mm512_load_si512(plan.bytesPerPixel == 3 ? PairUp<3>::kIndex : PairUp<4>::kIndex);
     const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    const size_t perFour = ahead.PerCall(size_t(plan.columns + 3) / 4);
     for (size_t c = 0; c < size_t(plan.columns); c += 4) {
+        ahead.Lines(perFour);
         const __m512i sums = AddLanes(ColumnSums<kGroups>(levels, plan, c, pairUp),
                                       ColumnSums<kGroups>(levels, plan, c + 1, pairUp),
                                       ColumnSums<kGroups>(levels, plan, c + 2, pairUp),
@@ -170,9 +167,10 @@ KESTROVA_AVX512 inline void Pixels(const int16_t* levels, const ColumnPlan& plan
 }
 
 // Shrinking by up to 7 (every column within eight pixels) goes the unrolled way.
-KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, uint32_t* line) {
-    if (plan.groups == 1) return Pixels<1>(levels, plan, line);
-    Pixels<0>(levels, plan, line);
+KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+                                  uint32_t* line) {
+    if (plan.groups == 1) return Pixels<1>(levels, plan, ahead, line);
+    Pixels<0>(levels, plan, ahead, line);
 }
 #pragma GCC diagnostic pop
 
