@@ -54,6 +54,14 @@ struct Avx512Ops {
     }
 };
 
+// Four pixels to `line`, or as many of them as are `left` in the row.
+KESTROVA_AVX2 void StoreFour(__m128i pixels, int left, uint32_t* line) {
+    if (left >= 4) return _mm_storeu_si128(reinterpret_cast<__m128i*>(line), pixels);
+    alignas(16) uint32_t four[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(four), pixels);
+    std::copy(four, four + left, line);
+}
+
 // The row loop: kParts vectors of the row's width at a time down all its rows, the sums held in registers,
 // then weighed, the edge rows added, and stored. A row whose length is not a multiple of the step ends in
 // a step that overlaps the one before; rows shorter than a step go the narrower way.
@@ -98,6 +106,63 @@ KESTROVA_AVX512 void LevelsAvx512(const RowPlan& row, size_t n, int16_t* levels)
     Levels<__m512i, Avx512Ops, 8>(row, n, levels);
 }
 
+// The AVX2 column loop reads each pair of pixels into a 128-bit lane and shuffles it into ColumnPlan's
+// order: a's and b's blue, green, red side by side, then two words at weight 0.
+KESTROVA_AVX2 __m256i PairUpBytes(int bytesPerPixel) {
+    const int b = bytesPerPixel * 2;  // bytes from a pixel to the next
+    const __m128i lane = _mm_setr_epi8(0, 1, char(b), char(b + 1), 2, 3, char(b + 2), char(b + 3), 4, 5,
+                                       char(b + 4), char(b + 5), -1, -1, -1, -1);
+    return _mm256_broadcastsi128_si256(lane);
+}
+
+// The weighted sums of one column: two 128-bit lanes of (blue, green, red, 0).
+template <int kGroups>
+KESTROVA_AVX2 inline __m256i ColumnSumsAvx2(const int16_t* levels, const ColumnPlan& plan, size_t column,
+                                            __m256i pairUp) {
+    const int groups = kGroups ? kGroups : plan.groups;
+    const size_t pairStep = 2 * size_t(plan.bytesPerPixel);  // words from a pair to the next
+    const int16_t* at = levels + plan.start[column];
+    const int16_t* weights = plan.Weights(column);
+    __m256i sums = _mm256_setzero_si256();
+    for (int g = 0; g < groups; ++g, at += 4 * pairStep, weights += 32)
+        for (size_t half = 0; half < 2; ++half) {
+            const int16_t* pair = at + 2 * half * pairStep;
+            const __m256i two = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(pair + pairStep),
+                                                    reinterpret_cast<const __m128i*>(pair));
+            const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 16 * half));
+            sums = _mm256_add_epi32(sums, _mm256_madd_epi16(_mm256_shuffle_epi8(two, pairUp), w));
+        }
+    return sums;
+}
+
+template <int kGroups>
+KESTROVA_AVX2 inline void Pixels256(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+                                     uint32_t* line) {
+    const __m256i pairUp = PairUpBytes(plan.bytesPerPixel);
+    const __m256 perUnit = _mm256_set1_ps(plan.perUnit), half = _mm256_set1_ps(0.5f);
+    const __m256i inOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    auto level = [&](__m256i sums) KESTROVA_AVX2 {
+        return _mm256_cvttps_epi32(_mm256_fmadd_ps(_mm256_cvtepi32_ps(sums), perUnit, half));
+    };
+    // Two columns' lanes added up: (blue, green, red, 0) of the first, then of the second.
+    auto addLanes = [](__m256i a, __m256i b) KESTROVA_AVX2 {
+        return _mm256_add_epi32(_mm256_permute2x128_si256(a, b, 0x20), _mm256_permute2x128_si256(a, b, 0x31));
+    };
+    const size_t perFour = ahead.PerCall(size_t(plan.columns + 3) / 4);
+    for (size_t c = 0; c < size_t(plan.columns); c += 4) {
+        ahead.Lines(perFour);
+        const __m256i first = level(addLanes(ColumnSumsAvx2<kGroups>(levels, plan, c, pairUp),
+                                             ColumnSumsAvx2<kGroups>(levels, plan, c + 1, pairUp)));
+        const __m256i second = level(addLanes(ColumnSumsAvx2<kGroups>(levels, plan, c + 2, pairUp),
+                                              ColumnSumsAvx2<kGroups>(levels, plan, c + 3, pairUp)));
+        // Packing works within lanes: the bytes come out as columns 0, 2 | 1, 3.
+        const __m256i words = _mm256_packus_epi32(first, second);
+        const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(words, words), inOrder);
+        StoreFour(_mm_or_si128(_mm256_castsi256_si128(bytes), opaque), plan.columns - int(c), line + c);
+    }
+}
+
 // Word indexes that lay a group of eight pixels out as ColumnPlan's weights pair them: for pixels (a, b),
 // a's and b's blue, green, red side by side, then two words at weight 0.
 template <int kBytesPerPixel>
@@ -140,7 +205,7 @@ KESTROVA_AVX512 __m512i AddLanes(__m512i c0, __m512i c1, __m512i c2, __m512i c3)
 }
 
 template <int kGroups>
-KESTROVA_AVX512 inline void Pixels(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
                                    uint32_t* line) {
     const __m512i pairUp = _mm512_load_si512(plan.bytesPerPixel == 3 ? PairUp<3>::kIndex : PairUp<4>::kIndex);
     const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
@@ -156,28 +221,28 @@ KESTROVA_AVX512 inline void Pixels(const int16_t* levels, const ColumnPlan& plan
             _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
         const __m128i pixels =
             _mm_or_si128(_mm512_cvtusepi32_epi8(_mm512_max_epi32(rounded, _mm512_setzero_si512())), opaque);
-        if (plan.columns - int(c) >= 4) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(line + c), pixels);
-        } else {  // the last columns: only the real ones
-            alignas(16) uint32_t four[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(four), pixels);
-            std::copy(four, four + (plan.columns - int(c)), line + c);
-        }
+        StoreFour(pixels, plan.columns - int(c), line + c);
     }
 }
 
 // Shrinking by up to 7 (every column within eight pixels) goes the unrolled way.
+KESTROVA_AVX2 void PixelsAvx2(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+                              uint32_t* line) {
+    if (plan.groups == 1) return Pixels256<1>(levels, plan, ahead, line);
+    Pixels256<0>(levels, plan, ahead, line);
+}
+
 KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
                                   uint32_t* line) {
-    if (plan.groups == 1) return Pixels<1>(levels, plan, ahead, line);
-    Pixels<0>(levels, plan, ahead, line);
+    if (plan.groups == 1) return Pixels512<1>(levels, plan, ahead, line);
+    Pixels512<0>(levels, plan, ahead, line);
 }
 #pragma GCC diagnostic pop
 
 }  // namespace
 
 Kernels Avx2Kernels() {
-    return {LevelsAvx2, PortableKernels().pixels};
+    return {LevelsAvx2, PixelsAvx2};
 }
 
 Kernels Avx512Kernels() {
