@@ -8,10 +8,10 @@
 // each multiplied by their share of the row's weight (the high half of a 16 x 16-bit product). Then each
 // destination pixel takes the sum of those levels over the source pixels its column covers, at whole-number
 // weights, in 32 bits, and divides it by the column's weight and the scale. Each truncation costs at most a
-// few 1/kLevelScale of a level, so the result is the exact average rounded to the nearest within 0.1.
+// few 1/kLevelScale of a level, so the result is the exact average rounded to the nearest, give or take 1/32.
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -50,7 +50,9 @@ struct ColumnPlan {
     std::vector<int16_t> weights;
     const int16_t* Weights(size_t column) const { return &weights[column * size_t(groups) * 32]; }
     // The weight of pixel `t` after the column's first.
-    int16_t Weight(size_t column, int t) const { return Weights(column)[(t / 8) * 32 + (t % 8) / 2 * 8 + t % 2]; }
+    int16_t Weight(size_t column, int t) const {
+        return Weights(column)[(t / 8) * 32 + (t % 8) / 2 * 8 + t % 2];
+    }
 };
 
 // Asks for the next destination row's source, line by line in memory order, a share at a time while this
@@ -60,7 +62,10 @@ class Prefetcher {
 public:
     Prefetcher() = default;
     Prefetcher(const RowPlan& rows, size_t n)
-        : row_(rows.first), stride_(rows.stride), rows_(rows.count), linesPerRow_((n + 63) / 64 + 1),
+        : row_(rows.first),
+          stride_(rows.stride),
+          rows_(rows.count),
+          linesPerRow_((n + 63) / 64 + 1),
           total_(size_t(rows.count) * linesPerRow_) {}
     // Each of `calls` calls of Lines asks for this many, to ask for all lines.
     size_t PerCall(size_t calls) const { return (total_ + calls - 1) / calls; }

@@ -20,8 +20,7 @@ namespace {
 #define KESTROVA_AVX2 __attribute__((target("avx2,fma")))
 #define KESTROVA_AVX512 __attribute__((target("avx512f,avx512bw,avx2,fma")))
 
-
-
+// What the row loop does to vectors of 16-bit lanes, in each instruction set.
 struct Avx2Ops {
     static KESTROVA_AVX2 __m256i Widen(const uint8_t* p) {
         return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
@@ -66,8 +65,7 @@ KESTROVA_AVX2 void StoreFour(__m128i pixels, int left, uint32_t* line) {
 // then weighed, the edge rows added, and stored. A row whose length is not a multiple of the step ends in
 // a step that overlaps the one before; rows shorter than a step go the narrower way.
 template <typename V, typename Ops, int kParts>
-inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n,
-                                                  int16_t* levels) {
+inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n, int16_t* levels) {
     constexpr size_t kPart = sizeof(V) / 2;  // bytes widened into one vector of words
     constexpr size_t kStep = kPart * kParts;
     const V firstShare = Ops::Set(row.firstShare), lastShare = Ops::Set(row.lastShare),
@@ -90,7 +88,8 @@ inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n,
         for (int k = 0; k < kParts; ++k) {
             V level = Ops::Weigh(Ops::Shift(Ops::Widen(row.first + at + k * kPart), 8), firstShare);
             if (row.count > 1)
-                level = Ops::Add(level, Ops::Weigh(Ops::Shift(Ops::Widen(lastRow + at + k * kPart), 8), lastShare));
+                level = Ops::Add(level,
+                                 Ops::Weigh(Ops::Shift(Ops::Widen(lastRow + at + k * kPart), 8), lastShare));
             Ops::Store(levels + at + k * kPart, Ops::Add(out[k], level));
         }
     }
@@ -137,7 +136,7 @@ KESTROVA_AVX2 inline __m256i ColumnSumsAvx2(const int16_t* levels, const ColumnP
 
 template <int kGroups>
 KESTROVA_AVX2 inline void Pixels256(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
-                                     uint32_t* line) {
+                                    uint32_t* line) {
     const __m256i pairUp = PairUpBytes(plan.bytesPerPixel);
     const __m256 perUnit = _mm256_set1_ps(plan.perUnit), half = _mm256_set1_ps(0.5f);
     const __m256i inOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
@@ -206,7 +205,7 @@ KESTROVA_AVX512 __m512i AddLanes(__m512i c0, __m512i c1, __m512i c2, __m512i c3)
 
 template <int kGroups>
 KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
-                                   uint32_t* line) {
+                                      uint32_t* line) {
     const __m512i pairUp = _mm512_load_si512(plan.bytesPerPixel == 3 ? PairUp<3>::kIndex : PairUp<4>::kIndex);
     const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
@@ -217,8 +216,7 @@ KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& p
                                       ColumnSums<kGroups>(levels, plan, c + 1, pairUp),
                                       ColumnSums<kGroups>(levels, plan, c + 2, pairUp),
                                       ColumnSums<kGroups>(levels, plan, c + 3, pairUp));
-        const __m512i rounded =
-            _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
+        const __m512i rounded = _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
         const __m128i pixels =
             _mm_or_si128(_mm512_cvtusepi32_epi8(_mm512_max_epi32(rounded, _mm512_setzero_si512())), opaque);
         StoreFour(pixels, plan.columns - int(c), line + c);

@@ -117,6 +117,9 @@ TEST_P(AreaAverageTest, IsTheExactAverageRounded) {
     const size_t stride = size_t(cells.right - cells.left) + 3;  // a wider destination than the cells
     std::vector<uint32_t> out(stride * size_t(cells.bottom - cells.top), 0);
     AreaAverage(job, out.data(), stride, loops);
+    std::vector<uint32_t> portable(out.size(), 0);  // every set of loops computes the same bits
+    AreaAverage(job, portable.data(), stride, PixelLoops::kPortable);
+    EXPECT_EQ(out, portable);
 
     double worst = 0;
     for (int y = cells.top; y < cells.bottom; ++y)
