@@ -4,6 +4,7 @@
 #include "platform/ui/area_average.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/ui/area_average_kernels.h"
@@ -155,7 +156,8 @@ void PixelsPortable(const int16_t* levels, const ColumnPlan& columns, Prefetcher
                 sum[channel] += columns.Weight(c, t) * at[t * b + channel];
         uint32_t pixel = 0xFF000000u;
         for (int channel = 0; channel < 3; ++channel) {
-            const int level = int(float(sum[channel]) * columns.perUnit + 0.5f);
+            // Fused, as the vector loops do it, for the same bits.
+            const int level = int(std::fma(float(sum[channel]), columns.perUnit, 0.5f));
             pixel |= uint32_t(std::clamp(level, 0, 255)) << (8 * channel);
         }
         line[c] = pixel;
