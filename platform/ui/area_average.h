@@ -25,15 +25,18 @@ struct AreaAverageJob {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// The instruction sets the inner loops are written for (x86-64 ones only on x86-64). Each rounds the
-// same exact average; the tests run every one the processor has.
+// The instruction sets the inner loops are written for (x86-64 ones only on x86-64). Each computes the
+// same bits; the tests run every one the processor has.
 enum class PixelLoops { kPortable, kAvx2, kAvx512 };
 bool Supported(PixelLoops loops);
 
+// The largest source or destination side the fixed point takes.
+constexpr int kAreaAverageMaxSide = 32767;
+
 // Writes the wanted cells as 0xFFRRGGBB, the cell (left, top) at `out`, rows `outStride` pixels apart.
-// Every level is the exact average rounded to the nearest, within float rounding. Uses the fastest loops
-// this processor runs unless told which. The source rectangle must lie inside the picture, the cells
-// inside the destination and not be empty.
+// Every level is the exact average rounded to the nearest, give or take 1/32. Uses the fastest loops this
+// processor runs unless told which. The source rectangle must lie inside the picture, the cells inside the
+// destination and not be empty, and no side may exceed kAreaAverageMaxSide.
 void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride);
 void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, PixelLoops loops);
 

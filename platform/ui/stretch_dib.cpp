@@ -2,7 +2,8 @@
 //
 // HALFTONE mode averages, for every destination pixel, the source area it covers (area_average.h) whenever
 // either axis shrinks, so no source pixel is skipped. Enlarging on both axes in HALFTONE mode is pixman's
-// bilinear scaling, smoother there than the area average's blocks; the other modes take the nearest pixel.
+// bilinear scaling, smoother there than the area average's blocks, and so are sides too long for the area
+// average's fixed point; the other modes take the nearest pixel.
 
 #include <algorithm>
 #include <cstring>
@@ -95,7 +96,8 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int
     const int dx = d->target.origin.x + x, dy = d->target.origin.y + y;
 
     const bool shrinking = width < sourceWidth || height < sourceHeight;
-    if (d->dc->stretchMode == HALFTONE && shrinking) {
+    const bool averageable = std::max({width, height, sourceWidth, sourceHeight}) <= kAreaAverageMaxSide;
+    if (d->dc->stretchMode == HALFTONE && shrinking && averageable) {
         AreaAverageJob job;
         job.source = src;
         job.sourceX = sourceX;
