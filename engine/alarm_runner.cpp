@@ -6,9 +6,9 @@
 #include <string>
 #include <system_error>
 
+#include "engine/alarm_mail.h"
 #include "engine/device.h"
 #include "engine/storage_files.h"
-#include "net/email_job.h"
 #include "platform/base/clock.h"
 #include "platform/base/log.h"
 #include "platform/base/text.h"
@@ -22,7 +22,6 @@ constexpr int32_t kAlarmHoldSeconds = 7;
 constexpr uint64_t kPhotoIntervalMs = 500;
 constexpr int kEmailPhotos = 3;
 constexpr size_t kMaxNameBytes = 255;
-constexpr char kProductName[] = "Kestrova";
 constexpr char kComponent[] = "alarm";
 
 // What the alarm reads once, at its start: changes made during the alarm take effect at the next one.
@@ -30,9 +29,7 @@ struct AlarmSettings {
     std::array<int32_t, kActionCount> actions{};
     int32_t sendEmail = 0;
     std::wstring runFile;
-    int32_t smtpPort = 0;
-    int32_t smtpProtocol = 0;
-    std::string smtpServer, smtpUser, smtpPassword, sender, recipient;
+    AlarmMail mail;  // its photos are added as they are taken
     int32_t photoFormat = 0;
     int32_t photoQuality = 0;
 };
@@ -57,24 +54,9 @@ Photo SavePhoto(Device& device, const std::wstring& storage, bool forEmail, int 
     return photo;
 }
 
-void FillEmail(EmailJob& job, const AlarmSettings& s, const std::string& deviceName) {
-    job.SetMailer(kProductName);
-    job.SetServer(s.smtpServer.c_str(), s.smtpPort);
-    if (!job.SetSecurity(s.smtpProtocol)) {
-        LogWarning(kComponent, deviceName + ": unknown e-mail security " + std::to_string(s.smtpProtocol) +
-                                   ", STARTTLS is used");
-    }
-    job.SetLogin(s.smtpUser.c_str());
-    job.SetPassword(s.smtpPassword.c_str());
-    job.SetSenderMail(s.sender.c_str());
-    job.SetRecipient(s.recipient.c_str());
-    job.SetSubject(kProductName);
-    job.AppendBody(deviceName.c_str());
-}
-
 // The photos of one alarm and its e-mail: a photo each pass while Photo is on or the e-mail still waits for
-// its three, and the e-mail, after the third pass, with those of its photos that were saved (a photo never
-// written would fail the whole mail). The first photo that could not be saved is logged with its reason,
+// its three, and the e-mail, handed to the program's mail sender after the third pass, with those of its
+// photos that were saved (a photo never written would fail the whole mail). The first photo that could not be saved is logged with its reason,
 // the rest counted and told at the end, so that a full disk gives two lines an alarm rather than fourteen.
 class AlarmPhotos {
 public:
@@ -83,9 +65,8 @@ public:
           settings_(s),
           deviceName_(std::move(deviceName)),
           storage_(std::move(storage)),
-          emailPending_(s.sendEmail != 0) {
-        if (emailPending_) FillEmail(email_, s, deviceName_);
-    }
+          mail_(s.mail),
+          emailPending_(s.sendEmail != 0) {}
     ~AlarmPhotos() {
         if (failures_ > 1)
             LogError(kComponent, deviceName_ + ": " + std::to_string(failures_ - 1) +
@@ -101,11 +82,11 @@ public:
         if (photo.result != FrameSave::kSaved) {
             NoteFailure(photo);
         } else if (emailPending_) {
-            email_.AddAttachmentPath(ToUtf8(photo.path).c_str());
+            mail_.photos.push_back(ToUtf8(photo.path));
         }
         if (emailPending_ && ++emailPasses_ == kEmailPhotos) {
             emailPending_ = false;
-            email_.Start(1);  // the job logs a send it could not start, and one that failed
+            SendAlarmMail(mail_);  // the sender logs a mail that could not be sent
         }
     }
 
@@ -122,7 +103,7 @@ private:
     const AlarmSettings& settings_;
     const std::string deviceName_;
     const std::wstring storage_;
-    EmailJob email_;
+    AlarmMail mail_;
     bool emailPending_;
     int emailPasses_ = 0;
     int failures_ = 0;
@@ -182,13 +163,13 @@ void Device::RunAlarmActions(StopFlag& stop) {
         s.actions = actions_;
         s.sendEmail = sendEmail_;
         s.runFile = runFilePath_;
-        s.smtpPort = smtpPort_;
-        s.smtpProtocol = smtpProtocol_;
-        s.smtpServer = smtpServer_;
-        s.smtpUser = smtpUser_;
-        s.smtpPassword = smtpPassword_;
-        s.sender = emailSender_;
-        s.recipient = emailRecipient_;
+        s.mail.smtpPort = smtpPort_;
+        s.mail.smtpProtocol = smtpProtocol_;
+        s.mail.smtpServer = smtpServer_;
+        s.mail.smtpUser = smtpUser_;
+        s.mail.smtpPassword = smtpPassword_;
+        s.mail.sender = emailSender_;
+        s.mail.recipient = emailRecipient_;
         s.photoFormat = photoFormat_;
         s.photoQuality = photoQuality_;
     }
@@ -200,6 +181,7 @@ void Device::RunAlarmActions(StopFlag& stop) {
         // Cut at a character boundary; the length it gives is not needed.
         ToUtf8Bounded(displayName_, name, kMaxNameBytes);
     }
+    s.mail.deviceName = name;
     SetState(kStateAlarm, 1);
 
     auto& actions = s.actions;

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <thread>
 
+#include "net/alarm_mailer.h"
 #include "platform/base/text.h"
 #include "tests/engine/detection/alarm_fixture.h"
 #include "tests/net/mail/mail_test_support.h"
@@ -29,7 +30,9 @@ protected:
         a.device.SetSmtpPassword(L"s3cret-pass");
         a.device.SetEmailSender(L"cam@kestrova.test");
         a.device.SetEmailRecipient(L"me@kestrova.test");
+        InstallAlarmMailer();
     }
+    void TearDown() override { SetAlarmMailSender({}); }
 
     // Waits (in real time) for the servers to have accepted `count` messages since the test began.
     bool AwaitMessages(int count) {
@@ -120,6 +123,17 @@ TEST_F(AlarmEmailTest, AFailedMailSaysWhyInTheLogButNeverThePassword) {
     ASSERT_TRUE(log.AwaitLine(failure)) << log.Text();
     EXPECT_EQ(log.Text().find("wrong-pass"), std::string::npos);
     EXPECT_EQ(servers.MessageCount(), before);
+}
+
+TEST_F(AlarmEmailTest, AnUnknownSecurityIsToldAndTheMailGoesOutWithStartTls) {
+    LogCapture log;
+    a.device.SetSmtpProtocol(5);
+    a.Start();
+    a.PassToTheEnd();
+    ASSERT_TRUE(AwaitMessages(1));
+    EXPECT_EQ(log.LinesWith("security"),
+              std::vector<std::string>{"warning: alarm: Halle S\xc3\xbc"
+                                       "d: unknown e-mail security 5, STARTTLS is used"});
 }
 
 }  // namespace
