@@ -1,16 +1,15 @@
 // The alarm's e-mail: a test device in alarm mails its first three photos to the npm SMTP server.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <iterator>
-#include <thread>
 
 #include "net/alarm_mailer.h"
 #include "platform/base/text.h"
 #include "tests/engine/detection/alarm_fixture.h"
 #include "tests/net/mail/mail_test_support.h"
 #include "tests/platform/base/log_capture.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::testing {
 namespace {
@@ -36,12 +35,7 @@ protected:
 
     // Waits (in real time) for the servers to have accepted `count` messages since the test began.
     bool AwaitMessages(int count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (servers.MessageCount() < before + count) {
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return WaitUntil([&] { return servers.MessageCount() >= before + count; });
     }
     // The message carries the device's name and exactly these photos of the alarm, as they are on disk.
     void ExpectMail(int n, const std::vector<std::string>& photos) {
