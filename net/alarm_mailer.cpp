@@ -17,8 +17,8 @@ void MailAlarm(const AlarmMail& mail) {
     job.SetMailer(kProductName);
     job.SetServer(mail.smtpServer.c_str(), mail.smtpPort);
     if (!job.SetSecurity(mail.smtpProtocol)) {
-        LogWarning("alarm", mail.deviceName + ": unknown e-mail security " + std::to_string(mail.smtpProtocol) +
-                                ", STARTTLS is used");
+        LogWarning("alarm", mail.deviceName + ": unknown e-mail security " +
+                                std::to_string(mail.smtpProtocol) + ", STARTTLS is used");
     }
     job.SetLogin(mail.smtpUser.c_str());
     job.SetPassword(mail.smtpPassword.c_str());

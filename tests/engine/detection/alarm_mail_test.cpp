@@ -1,11 +1,12 @@
 // The alarm's e-mail seam: what an alarm hands to the installed mail sender, and when.
+#include "engine/alarm_mail.h"
+
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "engine/alarm_mail.h"
 #include "tests/engine/detection/alarm_fixture.h"
 #include "tests/platform/base/log_capture.h"
 

@@ -2,7 +2,6 @@
 // also under a running recording.
 #include <gtest/gtest.h>
 
-
 #include "platform/base/clock.h"
 #include "platform/media/virtual/virtual_microphone.h"
 #include "tests/engine/device/kit/notify_recorder.h"

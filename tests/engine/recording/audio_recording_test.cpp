@@ -7,9 +7,9 @@
 #include "platform/media/filter_classes.h"
 #include "platform/media/virtual/virtual_microphone.h"
 #include "tests/engine/device/kit/notify_recorder.h"
+#include "tests/engine/device/kit/stepping_clock.h"
 #include "tests/engine/recording/recording_device.h"
 #include "tests/platform/media/support/probe.h"
-#include "tests/engine/device/kit/stepping_clock.h"
 #include "tests/support/temp_folder.h"
 
 namespace kestrova::testing {

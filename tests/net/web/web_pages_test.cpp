@@ -32,10 +32,8 @@ TEST(WebPages, EachPageIsItsGoldenFile) {
         const char* golden;
         std::string page;
     } cases[] = {
-        {"index-3.html", BuildIndexPage(3)},
-        {"device-12.html", BuildDevicePage(12)},
-        {"access-denied.html", AccessDeniedPage()},
-        {"not-found.html", NotFoundPage()},
+        {"index-3.html", BuildIndexPage(3)},        {"device-12.html", BuildDevicePage(12)},
+        {"access-denied.html", AccessDeniedPage()}, {"not-found.html", NotFoundPage()},
         {"global.css", std::string(StyleSheet())},
     };
     for (const auto& c : cases) EXPECT_EQ(c.page, Golden(c.golden)) << c.golden;
