@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "tests/engine/socket/loopback.h"
-#include "tests/engine/socket/thread_state.h"
 #include "tests/platform/base/log_capture.h"
+#include "tests/support/thread_state.h"
 #include "tests/support/wait_until.h"
 
 namespace kestrova {
