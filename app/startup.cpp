@@ -22,6 +22,7 @@
 #include "app/termination_signals.h"
 #include "engine/recording_filters.h"
 #include "engine/tcp_socket.h"
+#include "net/alarm_mailer.h"
 #include "platform/base/debug.h"
 #include "platform/shell/keep_awake.h"
 #include "platform/ui/windows.h"
@@ -123,6 +124,8 @@ int WinMain(int argc, const char* const* argv) {
     if (!CheckRecordingFilters())
         ShowMessageEx(nullptr, kFiltersMissingMessage, kMessageOkStyle, kMessageError, 1);
     StartNetworking();
+    // Before any device can raise an alarm: the engine mails its photos through the network services.
+    InstallAlarmMailer();
 
     HWND window = CreateMainWindow(StartFromArguments(argc, argv));
     if (window == nullptr) {

@@ -1,139 +1,28 @@
-// The alarm runner: on a trigger the device runs its alarm actions on a thread of its own (run a file, the
-// alarm sound, recordings, a photo every 500 ms and the e-mail of the first three) until seven seconds after
-// the last trigger.
-#include <array>
+// The alarm runner: on a trigger the device runs its alarm actions (engine/alarm_run.h) on a thread of its
+// own, a pass every 500 ms, until seven seconds after the last trigger.
 #include <mutex>
 #include <string>
 #include <system_error>
 
+#include "engine/alarm_run.h"
 #include "engine/device.h"
-#include "engine/storage_files.h"
-#include "net/email_job.h"
 #include "platform/base/clock.h"
 #include "platform/base/log.h"
 #include "platform/base/text.h"
-#include "platform/shell/shell_open.h"
-#include "platform/shell/sound.h"
 
 namespace kestrova {
 namespace {
 
 constexpr int32_t kAlarmHoldSeconds = 7;
-constexpr uint64_t kPhotoIntervalMs = 500;
-constexpr int kEmailPhotos = 3;
+constexpr uint64_t kPassMs = 500;
 constexpr size_t kMaxNameBytes = 255;
-constexpr char kProductName[] = "Kestrova";
-constexpr char kComponent[] = "alarm";
 
-// What the alarm reads once, at its start: changes made during the alarm take effect at the next one.
-struct AlarmSettings {
-    std::array<int32_t, kActionCount> actions{};
-    int32_t sendEmail = 0;
-    std::wstring runFile;
-    int32_t smtpPort = 0;
-    int32_t smtpProtocol = 0;
-    std::string smtpServer, smtpUser, smtpPassword, sender, recipient;
-    int32_t photoFormat = 0;
-    int32_t photoQuality = 0;
-};
-
-struct Photo {
-    std::wstring path;  // empty when every number of this second is taken
-    FrameSave result = FrameSave::kNotWritten;
-};
-
-// Saves one photo below "<storage>Photos/<date>/". Devices in alarm at the same time share the folders, so
-// choosing a free name and writing the file is one step for the whole process; otherwise two devices could
-// pick the same name and one photo would replace the other.
-Photo SavePhoto(Device& device, const std::wstring& storage, bool forEmail, int format, int quality) {
-    static std::mutex naming;
-    std::lock_guard<std::mutex> named(naming);
-    const LocalTime now = GetClock().Now();
-    const std::wstring dateFolder = MakeDateFolder(storage, L"Photos", now);
-    Photo photo;
-    photo.path =
-        FirstFreeFileName(dateFolder, now, forEmail ? L" Email" : L"", format == 1 ? L"jpg" : L"png");
-    if (!photo.path.empty()) photo.result = device.SaveFrameAs(photo.path, format, quality);
-    return photo;
-}
-
-void FillEmail(EmailJob& job, const AlarmSettings& s, const std::string& deviceName) {
-    job.SetMailer(kProductName);
-    job.SetServer(s.smtpServer.c_str(), s.smtpPort);
-    if (!job.SetSecurity(s.smtpProtocol)) {
-        LogWarning(kComponent, deviceName + ": unknown e-mail security " + std::to_string(s.smtpProtocol) +
-                                   ", STARTTLS is used");
+// One sleep to the next pass, `kPassMs` after `noted`, cut short by a stop.
+void SleepToNextPass(StopFlag& stop, uint64_t noted) {
+    Clock& clock = GetClock();
+    for (uint64_t now = clock.Milliseconds(); now - noted < kPassMs; now = clock.Milliseconds()) {
+        if (!stop.SleepUnlessStopped(uint32_t(kPassMs - (now - noted)))) return;
     }
-    job.SetLogin(s.smtpUser.c_str());
-    job.SetPassword(s.smtpPassword.c_str());
-    job.SetSenderMail(s.sender.c_str());
-    job.SetRecipient(s.recipient.c_str());
-    job.SetSubject(kProductName);
-    job.AppendBody(deviceName.c_str());
-}
-
-// The photos of one alarm and its e-mail: a photo each pass while Photo is on or the e-mail still waits for
-// its three, and the e-mail, after the third pass, with those of its photos that were saved (a photo never
-// written would fail the whole mail). The first photo that could not be saved is logged with its reason,
-// the rest counted and told at the end, so that a full disk gives two lines an alarm rather than fourteen.
-class AlarmPhotos {
-public:
-    AlarmPhotos(Device& device, const AlarmSettings& s, std::string deviceName, std::wstring storage)
-        : device_(device),
-          settings_(s),
-          deviceName_(std::move(deviceName)),
-          storage_(std::move(storage)),
-          emailPending_(s.sendEmail != 0) {
-        if (emailPending_) FillEmail(email_, s, deviceName_);
-    }
-    ~AlarmPhotos() {
-        if (failures_ > 1)
-            LogError(kComponent, deviceName_ + ": " + std::to_string(failures_ - 1) +
-                                     " more photos of this alarm were not saved");
-    }
-    AlarmPhotos(const AlarmPhotos&) = delete;
-    AlarmPhotos& operator=(const AlarmPhotos&) = delete;
-
-    void Pass() {
-        if (!settings_.actions[kActionPhoto] && !emailPending_) return;
-        const Photo photo =
-            SavePhoto(device_, storage_, emailPending_, settings_.photoFormat, settings_.photoQuality);
-        if (photo.result != FrameSave::kSaved) {
-            NoteFailure(photo);
-        } else if (emailPending_) {
-            email_.AddAttachmentPath(ToUtf8(photo.path).c_str());
-        }
-        if (emailPending_ && ++emailPasses_ == kEmailPhotos) {
-            emailPending_ = false;
-            email_.Start(1);  // the job logs a send it could not start, and one that failed
-        }
-    }
-
-private:
-    void NoteFailure(const Photo& photo) {
-        if (failures_++ > 0) return;
-        const std::string what =
-            photo.path.empty() ? std::string("no free photo name in this second")
-                               : ToUtf8(photo.path) + ": " + std::string(FrameSaveFailure(photo.result));
-        LogError(kComponent, deviceName_ + ": photo not saved, " + what);
-    }
-
-    Device& device_;
-    const AlarmSettings& settings_;
-    const std::string deviceName_;
-    const std::wstring storage_;
-    EmailJob email_;
-    bool emailPending_;
-    int emailPasses_ = 0;
-    int failures_ = 0;
-};
-
-void StartAlarmSound(int soundKind, const std::string& deviceName) {
-    // Only when no other sound plays: another device's alarm sound is not interrupted, and then this alarm's
-    // silence is no failure.
-    const wchar_t* sound = soundKind == 1 ? L"alarm_sirene.wav" : L"alarm_beep.wav";
-    if (!PlaySoundFile(sound, kSoundLoop | kSoundNoStop) && !SoundPlaying())
-        LogWarning(kComponent, deviceName + ": the alarm sound " + ToUtf8(sound) + " did not play");
 }
 
 }  // namespace
@@ -141,115 +30,96 @@ void StartAlarmSound(int soundKind, const std::string& deviceName) {
 int Device::TriggerAlarm() {
     std::string failure;
     {
-        std::lock_guard<CriticalSection> lock(alarmLock_);
-        alarmHold_ = kAlarmHoldSeconds;
-        if (alarmRunning_) return 1;
+        std::lock_guard<CriticalSection> lock(alarm_.lock);
+        alarm_.hold = kAlarmHoldSeconds;
+        if (alarm_.running) return 1;
         // The flag is set here rather than by the thread, so that a trigger before the new thread runs only
         // extends the alarm. Once the thread has cleared it, it takes no alarm lock any more: waiting for it
         // under the lock is safe.
-        alarmRunning_ = 1;
-        alarmWorker_.Join();
+        alarm_.running = 1;
+        alarm_.worker.Join();
         try {
             // After the Join no thread of this worker runs: Start begins one or throws.
-            alarmWorker_.Start([this](StopFlag& stop) { RunAlarmActions(stop); });
+            alarm_.worker.Start([this](StopFlag& stop) { RunAlarmActions(stop); });
             return 1;
         } catch (const std::system_error& error) {
-            alarmRunning_ = 0;
+            alarm_.running = 0;
             failure = error.what();
         }
     }
     // Outside the alarm lock: the name is under the window lock, and the two are never nested.
-    LogError(kComponent, NameForLog() + ": no thread for the alarm: " + failure);
+    LogError("alarm", NameForLog() + ": no thread for the alarm: " + failure);
     return 0;
 }
 
 int Device::StopAlarm() {
-    if (!alarmWorker_.Running()) return 1;
-    alarmWorker_.Stop();
+    if (!alarm_.worker.Running()) return 1;
+    alarm_.worker.Stop();
     return 1;
 }
 
-void Device::RunAlarmActions(StopFlag& stop) {
-    Clock& clock = GetClock();
-    uint64_t noted = clock.Milliseconds();
-    {
-        std::lock_guard<CriticalSection> lock(alarmLock_);
-        alarmRunning_ = 1;
-    }
-    AlarmSettings s;
+AlarmPlan Device::ReadAlarmPlan() {
+    AlarmPlan plan;
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        s.actions = actions_;
-        s.sendEmail = sendEmail_;
-        s.runFile = runFilePath_;
-        s.smtpPort = smtpPort_;
-        s.smtpProtocol = smtpProtocol_;
-        s.smtpServer = smtpServer_;
-        s.smtpUser = smtpUser_;
-        s.smtpPassword = smtpPassword_;
-        s.sender = emailSender_;
-        s.recipient = emailRecipient_;
-        s.photoFormat = photoFormat_;
-        s.photoQuality = photoQuality_;
+        plan.actions = options_.actions;
+        plan.runFile = options_.runFilePath;
+        plan.sendEmail = options_.sendEmail != 0;
+        plan.mail.smtpServer = options_.smtpServer;
+        plan.mail.smtpPort = options_.smtpPort;
+        plan.mail.smtpProtocol = options_.smtpProtocol;
+        plan.mail.smtpUser = options_.smtpUser;
+        plan.mail.smtpPassword = options_.smtpPassword;
+        plan.mail.sender = options_.emailSender;
+        plan.mail.recipient = options_.emailRecipient;
+        plan.photoFormat = options_.photoFormat;
+        plan.photoQuality = options_.photoQuality;
     }
-    std::wstring storage;
-    char name[kMaxNameBytes + 1];
     {
         std::lock_guard<CriticalSection> lock(windowLock_);
-        storage = storageFolder_;
+        plan.storage = storageFolder_;
+        char name[kMaxNameBytes + 1];
         // Cut at a character boundary; the length it gives is not needed.
         ToUtf8Bounded(displayName_, name, kMaxNameBytes);
+        plan.mail.deviceName = name;
     }
+    if (!plan.actions[kActionSave]) {
+        plan.actions[kActionPhoto] = 0;
+        plan.actions[kActionVideo] = 0;
+        plan.actions[kActionAudio] = 0;
+    }
+    return plan;
+}
+
+bool Device::AlarmGoesOn(const StopFlag& stop) {
+    std::lock_guard<CriticalSection> lock(alarm_.lock);
+    return !stop.Requested() && alarm_.hold > 0;
+}
+
+void Device::RunAlarmActions(StopFlag& stop) {
+    uint64_t noted = GetClock().Milliseconds();
+    {
+        std::lock_guard<CriticalSection> lock(alarm_.lock);
+        alarm_.running = 1;
+    }
+    AlarmRun run(*this, ReadAlarmPlan());
     SetState(kStateAlarm, 1);
-
-    auto& actions = s.actions;
-    if (!actions[kActionSave]) {
-        actions[kActionPhoto] = 0;
-        actions[kActionVideo] = 0;
-        actions[kActionAudio] = 0;
-    }
-    // ShellOpen logs what it could not open or start; the alarm goes on with the other actions.
-    if (actions[kActionRun] && !s.runFile.empty()) ShellOpen(s.runFile);
-    AlarmPhotos photos(*this, s, name, storage);
-    if (actions[kActionPlaySound]) StartAlarmSound(actions[kActionSoundKind], name);
-    // A camera records video and a microphone sound: the other kind's action finds no recording to start,
-    // which is no failure (Audio is on by default for cameras too).
-    const bool microphone = GetType() == kDeviceMicrophone;
-    if (actions[kActionVideo] && !RecordVideo(1) && !microphone)
-        LogError(kComponent, std::string(name) + ": the video recording did not start");
-    if (actions[kActionAudio] && !RecordAudio(1) && microphone)
-        LogError(kComponent, std::string(name) + ": the audio recording did not start");
-
-    uint64_t elapsed = 0;
-    for (;;) {
-        {
-            std::lock_guard<CriticalSection> lock(alarmLock_);
-            if (stop.Requested() || alarmHold_ <= 0) break;
-        }
-        photos.Pass();
-        // One sleep to the next photo time, cut short by StopAlarm.
-        for (uint64_t now = clock.Milliseconds(); now - noted < kPhotoIntervalMs;
-             now = clock.Milliseconds()) {
-            if (!stop.SleepUnlessStopped(uint32_t(kPhotoIntervalMs - (now - noted)))) break;
-        }
-        noted = clock.Milliseconds();
-        elapsed += kPhotoIntervalMs;
-        std::lock_guard<CriticalSection> lock(alarmLock_);
+    run.Begin();
+    for (uint64_t elapsed = 0; AlarmGoesOn(stop);) {
+        run.Pass();
+        SleepToNextPass(stop, noted);
+        noted = GetClock().Milliseconds();
+        elapsed += kPassMs;
         if (elapsed >= 1000) {
-            --alarmHold_;
+            std::lock_guard<CriticalSection> lock(alarm_.lock);
+            --alarm_.hold;
             elapsed = 0;
         }
     }
-
-    // The device has one recording graph, which either call stops; both give 1 when nothing was recording.
-    const int videoStopped = RecordVideo(0);
-    const int audioStopped = RecordAudio(0);
-    if (!videoStopped || !audioStopped)
-        LogError(kComponent, std::string(name) + ": the recording did not stop");
-    StopSound();
+    run.End();
     {
-        std::lock_guard<CriticalSection> lock(alarmLock_);
-        alarmRunning_ = 0;
+        std::lock_guard<CriticalSection> lock(alarm_.lock);
+        alarm_.running = 0;
     }
     SetState(kStateAlarm, 0);
 }

@@ -24,14 +24,14 @@ int Device::StartDetection() {
     int video, audio;
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        video = actions_[kActionVideo];
-        audio = actions_[kActionAudio];
+        video = options_.actions[kActionVideo];
+        audio = options_.actions[kActionAudio];
     }
     const bool microphone = GetType() == kDeviceMicrophone;
     // Detection goes on without a recording graph; only the alarm's recording is lost, so say so now.
-    if (video && !microphone && !BuildVideoGraph(1))
+    if (video && !microphone && !BuildVideoRecordingGraph())
         LogError(kComponent, NameForLog() + ": no video recording graph, alarms will not record video");
-    if (audio && microphone && !BuildAudioGraph(1))
+    if (audio && microphone && !BuildAudioRecordingGraph())
         LogError(kComponent, NameForLog() + ": no audio recording graph, alarms will not record sound");
     try {
         // No worker runs (tested above): Start begins one or throws.
@@ -45,8 +45,7 @@ int Device::StartDetection() {
     } catch (const std::system_error& error) {
         LogError(kComponent, NameForLog() + ": no thread for detection: " + error.what());
         // Tearing down what was built just now; a graph that was not built has nothing to tear down.
-        if (video && !microphone) BuildVideoGraph(0);
-        if (audio && microphone) BuildAudioGraph(0);
+        if ((video && !microphone) || (audio && microphone)) TearDownRecordingGraph();
         return 0;
     }
     return 1;
@@ -66,7 +65,7 @@ void Device::RunMotionLoop(StopFlag& stop) {
     int video;
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        video = actions_[kActionVideo];
+        video = options_.actions[kActionVideo];
     }
     const HWND window = GetNotifyWindow();
     SetState(kStateMonitoring, 1);
@@ -83,7 +82,7 @@ void Device::RunMotionLoop(StopFlag& stop) {
                     int sensitivity;
                     {
                         std::lock_guard<CriticalSection> settings(settingsLock_);
-                        sensitivity = sensitivity_;
+                        sensitivity = options_.sensitivity;
                     }
                     Notify(window, kNotifyLevel, uint16_t(MotionLevel(count, sensitivity)));
                 }
@@ -98,7 +97,7 @@ void Device::RunMotionLoop(StopFlag& stop) {
         std::lock_guard<CriticalSection> frame(frameLock_);
         motionReferenceSize_ = 0;
     }
-    if (video) BuildVideoGraph(0);  // 0 only when no graph was built, which was logged at the start
+    if (video) TearDownRecordingGraph();  // 0 only when no graph was built, which was logged at the start
     {
         std::lock_guard<CriticalSection> lock(detectionLock_);
         detectionRunning_ = 0;
@@ -114,7 +113,7 @@ void Device::RunSoundLoop(StopFlag& stop) {
     int audio;
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        audio = actions_[kActionAudio];
+        audio = options_.actions[kActionAudio];
     }
     const HWND window = GetNotifyWindow();
     SetState(kStateMonitoring, 1);
@@ -127,7 +126,7 @@ void Device::RunSoundLoop(StopFlag& stop) {
         stop.SleepUnlessStopped(kDetectionPassMs);  // a stop cuts it short; the loop's test sees it
     }
 
-    if (audio) BuildAudioGraph(0);  // 0 only when no graph was built, which was logged at the start
+    if (audio) TearDownRecordingGraph();  // 0 only when no graph was built, which was logged at the start
     {
         std::lock_guard<CriticalSection> lock(detectionLock_);
         detectionRunning_ = 0;

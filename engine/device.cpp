@@ -147,30 +147,11 @@ void Device::ResetBaseFields() {
     }
     {
         std::lock_guard<CriticalSection> lock(scheduleLock_);
-        scheduleMonitoring_ = 0;
-        scheduleStreaming_ = 0;
-        schedule_.fill(0);
+        schedule_ = DeviceSchedule{};
     }
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        actions_ = kDefaultActions;
-        runFilePath_.clear();
-        sendEmail_ = 0;
-        smtpServer_.clear();
-        smtpPort_ = 0;
-        smtpProtocol_ = 0;
-        smtpUser_.clear();
-        smtpPassword_.clear();
-        emailSender_.clear();
-        emailRecipient_.clear();
-        photoFormat_ = 0;
-        videoCompression_ = 0;
-        photoQuality_ = 70;
-        flipVertical_ = 0;
-        frameSizeSetting_ = 2;
-        tolerance_ = 5;
-        sensitivity_ = 5;
-        webIndex_ = 0;
+        options_ = DeviceOptions{};
     }
     std::lock_guard<CriticalSection> lock(windowLock_);
     displayName_.clear();
@@ -183,7 +164,7 @@ void Device::ResetBaseFields() {
 void Device::ShutDown() {
     // Tearing down: what a step cannot end was not running.
     StopSchedule();
-    RecordVideo(0);
+    StopRecording();
     Stop();
     StopDetection();
     StopAlarm();

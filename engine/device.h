@@ -2,6 +2,15 @@
 // The abstract device: everything a camera or microphone has apart from its capture machinery. Its fields are
 // grouped by the lock that guards them; other threads reach them only through the accessors, each under its
 // group's lock. The kinds (engine/ipcam, engine/usbcam, engine/mic) derive from it and fill the frame.
+//
+// Lock order. A thread that holds one of these locks takes only locks further down the list:
+//   recording lock   (build, teardown, start and stop of the recording graph)
+//   detection lock   (the masks)
+//   frame lock       (the frame, held for a whole detection pass)
+//   settings lock
+// The state, window, schedule and alarm locks are leaves: nothing else is taken while one is held (SetState
+// reads the notify window before it takes the state lock). No lock is held while a worker is joined, except
+// the alarm lock, whose thread takes it no more once it has cleared its running flag.
 
 #include <array>
 #include <atomic>
@@ -57,6 +66,46 @@ enum AlarmAction : int {
 
 inline constexpr std::array<int32_t, kActionCount> kDefaultActions = {1, 1, 0, 1, 1, 1, 0, 0, 0};
 
+// The device's options with their defaults: the fields of the settings lock.
+struct DeviceOptions {
+    std::array<int32_t, kActionCount> actions = kDefaultActions;
+    std::wstring runFilePath;  // at most 1,000 characters
+    int32_t sendEmail = 0;
+    std::string smtpServer;  // UTF-8, at most 51 bytes, like the four texts below
+    int32_t smtpPort = 0;
+    int32_t smtpProtocol = 0;
+    std::string smtpUser;
+    std::string smtpPassword;
+    std::string emailSender;
+    std::string emailRecipient;
+    int32_t photoFormat = 0;
+    int32_t videoCompression = 0;
+    int32_t photoQuality = 70;
+    int32_t flipVertical = 0;
+    int32_t frameSize = 2;
+    int32_t tolerance = 5;
+    int32_t sensitivity = 5;
+    int32_t webIndex = 0;
+};
+
+// The schedule the schedule worker follows: the fields of the schedule lock.
+struct DeviceSchedule {
+    int32_t monitoring = 0;
+    int32_t streaming = 0;
+    WeekGrid grid{};
+};
+
+// The alarm thread and what it shares with the triggers, under the alarm's own lock.
+struct AlarmThread {
+    CriticalSection lock;
+    Worker worker;
+    int32_t running = 0;
+    int32_t hold = 0;  // whole seconds the alarm still lasts
+};
+
+// What one alarm reads at its start (engine/alarm_run.h).
+struct AlarmPlan;
+
 // Frame sizes in bytes of a 24-bit frame.
 inline constexpr int32_t kFrameBytes320x240 = 320 * 240 * 3;
 inline constexpr int32_t kFrameBytes640x480 = 640 * 480 * 3;
@@ -76,6 +125,7 @@ struct DeviceParams {
 // The recording graph's slots. Its recorders (engine/video_recording.cpp, engine/audio_recording.cpp) define
 // it; the device only holds it, through a pointer that needs no definition to be released.
 struct RecordingGraph;
+class RecordingGraphBuilder;
 
 class Device {
 public:
@@ -149,11 +199,20 @@ public:
     int StopSchedule();
 
     // Recording (engine/video_recording.cpp, engine/audio_recording.cpp): build (1) or tear down (0) the
-    // recording graph, and start (1) or stop (0) a recording into it.
+    // recording graph, and start (1) or stop (0) a recording into it. Each forwards to a named form below.
     int BuildVideoGraph(int build);
     int RecordVideo(int start);
     int BuildAudioGraph(int build);
     int RecordAudio(int start);
+    // The named forms. A device has one recording graph, built for video (cameras) or sound (microphones);
+    // tearing it down and stopping its recording are the same for both. 1 on success; building or starting
+    // what already runs is a success, and so is stopping what does not record.
+    int BuildVideoRecordingGraph();
+    int BuildAudioRecordingGraph();
+    int TearDownRecordingGraph();  // 0 when there was no graph or it would not stop
+    int StartVideoRecording();
+    int StartAudioRecording();
+    int StopRecording();
 
     // Settings accessors (settings lock).
     int GetTolerance();
@@ -310,44 +369,22 @@ protected:
     MaskGrid motionMask_{};
     MaskGrid ignoreMask_{};
 
-    // Alarm lock.
-    CriticalSection alarmLock_;
-    Worker alarmWorker_;
-    int32_t alarmRunning_ = 0;
-    int32_t alarmHold_ = 0;  // whole seconds the alarm still lasts
+    // The alarm thread, with its own lock.
+    AlarmThread alarm_;
 
     // The recording graph's slots, under their own lock (taken by build, teardown and both recorders).
     CriticalSection recordingLock_;
     std::shared_ptr<RecordingGraph> recording_;
 
-    // Schedule lock.
+    // Schedule lock: the schedule and the worker's running flag.
     CriticalSection scheduleLock_;
     Worker scheduleWorker_;
     int32_t scheduleRunning_ = 0;
-    int32_t scheduleMonitoring_ = 0;
-    int32_t scheduleStreaming_ = 0;
-    WeekGrid schedule_{};
+    DeviceSchedule schedule_;
 
-    // Settings lock.
+    // Settings lock (the IP camera keeps its last pan and tilt command under it too).
     CriticalSection settingsLock_;
-    std::array<int32_t, kActionCount> actions_ = kDefaultActions;
-    std::wstring runFilePath_;
-    int32_t sendEmail_ = 0;
-    std::string smtpServer_;  // UTF-8, at most 51 bytes, like the four below
-    int32_t smtpPort_ = 0;
-    int32_t smtpProtocol_ = 0;
-    std::string smtpUser_;
-    std::string smtpPassword_;
-    std::string emailSender_;
-    std::string emailRecipient_;
-    int32_t photoFormat_ = 0;
-    int32_t videoCompression_ = 0;
-    int32_t photoQuality_ = 70;
-    int32_t flipVertical_ = 0;
-    int32_t frameSizeSetting_ = 2;
-    int32_t tolerance_ = 5;
-    int32_t sensitivity_ = 5;
-    int32_t webIndex_ = 0;
+    DeviceOptions options_;
 
     // Window lock.
     CriticalSection windowLock_;
@@ -364,9 +401,16 @@ private:
     int GetSmtpText(const std::string& field, wchar_t* buffer, int count);
     int SetSmtpText(std::string& field, std::wstring_view text);
 
+    int BuildRecordingGraph(RecordingGraphBuilder& builder);
+    int StartRecording(std::wstring_view kind, std::wstring_view extension);
+
     void RunMotionLoop(StopFlag& stop);
     void RunSoundLoop(StopFlag& stop);
+    // Reads what the alarm that starts now does, under the settings and window locks.
+    AlarmPlan ReadAlarmPlan();
     void RunAlarmActions(StopFlag& stop);
+    // False once the alarm is to end: a stop was requested or its hold ran out.
+    bool AlarmGoesOn(const StopFlag& stop);
     void RunSchedule(StopFlag& stop);
 
     int32_t deletedMark_ = 0;

@@ -24,58 +24,60 @@ int ClampLevel(int level) {
         field = value;                                        \
     }
 
-KESTROVA_SETTINGS_ACCESSORS(FrameSize, frameSizeSetting_)
-KESTROVA_SETTINGS_ACCESSORS(PhotoFormat, photoFormat_)
-KESTROVA_SETTINGS_ACCESSORS(PhotoQuality, photoQuality_)
-KESTROVA_SETTINGS_ACCESSORS(VideoCompression, videoCompression_)
-KESTROVA_SETTINGS_ACCESSORS(FlipVertical, flipVertical_)
-KESTROVA_SETTINGS_ACCESSORS(SendEmail, sendEmail_)
-KESTROVA_SETTINGS_ACCESSORS(SmtpPort, smtpPort_)
-KESTROVA_SETTINGS_ACCESSORS(SmtpProtocol, smtpProtocol_)
-KESTROVA_SETTINGS_ACCESSORS(WebIndex, webIndex_)
-KESTROVA_SETTINGS_ACCESSORS(SaveFiles, actions_[kActionSave])
-KESTROVA_SETTINGS_ACCESSORS(SavePhotos, actions_[kActionPhoto])
-KESTROVA_SETTINGS_ACCESSORS(RecordVideo, actions_[kActionVideo])
-KESTROVA_SETTINGS_ACCESSORS(RecordAudio, actions_[kActionAudio])
-KESTROVA_SETTINGS_ACCESSORS(PlaySound, actions_[kActionPlaySound])
-KESTROVA_SETTINGS_ACCESSORS(SoundKind, actions_[kActionSoundKind])
-KESTROVA_SETTINGS_ACCESSORS(Preview, actions_[kActionPreview])
-KESTROVA_SETTINGS_ACCESSORS(PreviewKind, actions_[kActionPreviewKind])
-KESTROVA_SETTINGS_ACCESSORS(RunFile, actions_[kActionRun])
+KESTROVA_SETTINGS_ACCESSORS(FrameSize, options_.frameSize)
+KESTROVA_SETTINGS_ACCESSORS(PhotoFormat, options_.photoFormat)
+KESTROVA_SETTINGS_ACCESSORS(PhotoQuality, options_.photoQuality)
+KESTROVA_SETTINGS_ACCESSORS(VideoCompression, options_.videoCompression)
+KESTROVA_SETTINGS_ACCESSORS(FlipVertical, options_.flipVertical)
+KESTROVA_SETTINGS_ACCESSORS(SendEmail, options_.sendEmail)
+KESTROVA_SETTINGS_ACCESSORS(SmtpPort, options_.smtpPort)
+KESTROVA_SETTINGS_ACCESSORS(SmtpProtocol, options_.smtpProtocol)
+KESTROVA_SETTINGS_ACCESSORS(WebIndex, options_.webIndex)
+// The alarm actions: SetRecordVideo(0) turns the Video action off, unlike RecordVideo(0), which stops a
+// recording.
+KESTROVA_SETTINGS_ACCESSORS(SaveFiles, options_.actions[kActionSave])
+KESTROVA_SETTINGS_ACCESSORS(SavePhotos, options_.actions[kActionPhoto])
+KESTROVA_SETTINGS_ACCESSORS(RecordVideo, options_.actions[kActionVideo])
+KESTROVA_SETTINGS_ACCESSORS(RecordAudio, options_.actions[kActionAudio])
+KESTROVA_SETTINGS_ACCESSORS(PlaySound, options_.actions[kActionPlaySound])
+KESTROVA_SETTINGS_ACCESSORS(SoundKind, options_.actions[kActionSoundKind])
+KESTROVA_SETTINGS_ACCESSORS(Preview, options_.actions[kActionPreview])
+KESTROVA_SETTINGS_ACCESSORS(PreviewKind, options_.actions[kActionPreviewKind])
+KESTROVA_SETTINGS_ACCESSORS(RunFile, options_.actions[kActionRun])
 
 #undef KESTROVA_SETTINGS_ACCESSORS
 
 int Device::GetTolerance() {
     std::lock_guard<CriticalSection> lock(settingsLock_);
-    return tolerance_;
+    return options_.tolerance;
 }
 
 void Device::SetTolerance(int level) {
     std::lock_guard<CriticalSection> lock(settingsLock_);
-    tolerance_ = ClampLevel(level);
+    options_.tolerance = ClampLevel(level);
 }
 
 int Device::GetSensitivity() {
     std::lock_guard<CriticalSection> lock(settingsLock_);
-    return sensitivity_;
+    return options_.sensitivity;
 }
 
 void Device::SetSensitivity(int level) {
     std::lock_guard<CriticalSection> lock(settingsLock_);
-    sensitivity_ = ClampLevel(level);
+    options_.sensitivity = ClampLevel(level);
 }
 
 int Device::GetRunFilePath(wchar_t* buffer, int count) {
     std::lock_guard<CriticalSection> lock(settingsLock_);
     // The result is the whole length, whatever part of it fits the buffer.
-    if (buffer != nullptr && count >= 0) CopyWide(runFilePath_, buffer, size_t(count));
-    return int(runFilePath_.size());
+    if (buffer != nullptr && count >= 0) CopyWide(options_.runFilePath, buffer, size_t(count));
+    return int(options_.runFilePath.size());
 }
 
 int Device::SetRunFilePath(std::wstring_view path) {
     std::lock_guard<CriticalSection> lock(settingsLock_);
-    runFilePath_.assign(path.substr(0, kMaxRunFileChars));
-    return int(runFilePath_.size());
+    options_.runFilePath.assign(path.substr(0, kMaxRunFileChars));
+    return int(options_.runFilePath.size());
 }
 
 int Device::GetSmtpText(const std::string& field, wchar_t* buffer, int count) {
@@ -93,66 +95,66 @@ int Device::SetSmtpText(std::string& field, std::wstring_view text) {
 }
 
 int Device::GetSmtpServer(wchar_t* buffer, int count) {
-    return GetSmtpText(smtpServer_, buffer, count);
+    return GetSmtpText(options_.smtpServer, buffer, count);
 }
 int Device::SetSmtpServer(std::wstring_view text) {
-    return SetSmtpText(smtpServer_, text);
+    return SetSmtpText(options_.smtpServer, text);
 }
 int Device::GetSmtpUser(wchar_t* buffer, int count) {
-    return GetSmtpText(smtpUser_, buffer, count);
+    return GetSmtpText(options_.smtpUser, buffer, count);
 }
 int Device::SetSmtpUser(std::wstring_view text) {
-    return SetSmtpText(smtpUser_, text);
+    return SetSmtpText(options_.smtpUser, text);
 }
 int Device::GetSmtpPassword(wchar_t* buffer, int count) {
-    return GetSmtpText(smtpPassword_, buffer, count);
+    return GetSmtpText(options_.smtpPassword, buffer, count);
 }
 int Device::SetSmtpPassword(std::wstring_view text) {
-    return SetSmtpText(smtpPassword_, text);
+    return SetSmtpText(options_.smtpPassword, text);
 }
 int Device::GetEmailSender(wchar_t* buffer, int count) {
-    return GetSmtpText(emailSender_, buffer, count);
+    return GetSmtpText(options_.emailSender, buffer, count);
 }
 int Device::SetEmailSender(std::wstring_view text) {
-    return SetSmtpText(emailSender_, text);
+    return SetSmtpText(options_.emailSender, text);
 }
 int Device::GetEmailRecipient(wchar_t* buffer, int count) {
-    return GetSmtpText(emailRecipient_, buffer, count);
+    return GetSmtpText(options_.emailRecipient, buffer, count);
 }
 int Device::SetEmailRecipient(std::wstring_view text) {
-    return SetSmtpText(emailRecipient_, text);
+    return SetSmtpText(options_.emailRecipient, text);
 }
 
 int Device::GetScheduleMonitoring() {
     std::lock_guard<CriticalSection> lock(scheduleLock_);
-    return scheduleMonitoring_;
+    return schedule_.monitoring;
 }
 
 void Device::SetScheduleMonitoring(int on) {
     std::lock_guard<CriticalSection> lock(scheduleLock_);
-    scheduleMonitoring_ = on;
+    schedule_.monitoring = on;
 }
 
 int Device::GetScheduleStreaming() {
     std::lock_guard<CriticalSection> lock(scheduleLock_);
-    return scheduleStreaming_;
+    return schedule_.streaming;
 }
 
 void Device::SetScheduleStreaming(int on) {
     std::lock_guard<CriticalSection> lock(scheduleLock_);
-    scheduleStreaming_ = on;
+    schedule_.streaming = on;
 }
 
 void Device::GetSchedule(WeekGrid* grid) {
     if (grid == nullptr) return;
     std::lock_guard<CriticalSection> lock(scheduleLock_);
-    *grid = schedule_;
+    *grid = schedule_.grid;
 }
 
 void Device::SetSchedule(const WeekGrid* grid) {
     if (grid == nullptr) return;
     std::lock_guard<CriticalSection> lock(scheduleLock_);
-    schedule_ = *grid;
+    schedule_.grid = *grid;
 }
 
 }  // namespace kestrova

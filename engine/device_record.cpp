@@ -9,16 +9,16 @@ namespace kestrova {
 void Device::WriteSharedSettings(DeviceSettings& record, bool masks) {
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        for (int i = 0; i < kActionCount; ++i) record.SetAction(size_t(i), actions_[i]);
-        record.SetRunFile(runFilePath_);
-        record.SetSendEmail(sendEmail_);
-        record.SetSmtpServer(smtpServer_);
-        record.SetSmtpPort(smtpPort_);
-        record.SetSmtpProtocol(smtpProtocol_);
-        record.SetSmtpUser(smtpUser_);
-        record.SetSmtpPassword(smtpPassword_);
-        record.SetEmailSender(emailSender_);
-        record.SetEmailRecipient(emailRecipient_);
+        for (int i = 0; i < kActionCount; ++i) record.SetAction(size_t(i), options_.actions[i]);
+        record.SetRunFile(options_.runFilePath);
+        record.SetSendEmail(options_.sendEmail);
+        record.SetSmtpServer(options_.smtpServer);
+        record.SetSmtpPort(options_.smtpPort);
+        record.SetSmtpProtocol(options_.smtpProtocol);
+        record.SetSmtpUser(options_.smtpUser);
+        record.SetSmtpPassword(options_.smtpPassword);
+        record.SetEmailSender(options_.emailSender);
+        record.SetEmailRecipient(options_.emailRecipient);
     }
     if (!masks) return;
     {
@@ -32,16 +32,16 @@ void Device::WriteSharedSettings(DeviceSettings& record, bool masks) {
 void Device::ApplySharedSettings(const DeviceSettings& record, bool masks) {
     {
         std::lock_guard<CriticalSection> lock(settingsLock_);
-        for (int i = 0; i < kActionCount; ++i) actions_[i] = record.GetAction(size_t(i));
-        runFilePath_ = record.GetRunFile().substr(0, kMaxRunFileChars);
-        sendEmail_ = record.GetSendEmail();
-        smtpServer_ = record.GetSmtpServer();
-        smtpPort_ = record.GetSmtpPort();
-        smtpProtocol_ = record.GetSmtpProtocol();
-        smtpUser_ = record.GetSmtpUser();
-        smtpPassword_ = record.GetSmtpPassword();
-        emailSender_ = record.GetEmailSender();
-        emailRecipient_ = record.GetEmailRecipient();
+        for (int i = 0; i < kActionCount; ++i) options_.actions[i] = record.GetAction(size_t(i));
+        options_.runFilePath = record.GetRunFile().substr(0, kMaxRunFileChars);
+        options_.sendEmail = record.GetSendEmail();
+        options_.smtpServer = record.GetSmtpServer();
+        options_.smtpPort = record.GetSmtpPort();
+        options_.smtpProtocol = record.GetSmtpProtocol();
+        options_.smtpUser = record.GetSmtpUser();
+        options_.smtpPassword = record.GetSmtpPassword();
+        options_.emailSender = record.GetEmailSender();
+        options_.emailRecipient = record.GetEmailRecipient();
     }
     if (!masks) return;
     const MaskGrid motion = record.GetMotionMask();

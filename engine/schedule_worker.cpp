@@ -64,9 +64,9 @@ void Device::RunSchedule(StopFlag& stop) {
     WeekGrid grid;
     {
         std::lock_guard<CriticalSection> lock(scheduleLock_);
-        monitoring = scheduleMonitoring_;
-        streaming = scheduleStreaming_;
-        grid = schedule_;
+        monitoring = schedule_.monitoring;
+        streaming = schedule_.streaming;
+        grid = schedule_.grid;
     }
     ScheduleSlot previous;
 

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "engine/device.h"
-#include "engine/device_messages.h"
+#include "engine/recording_graph_builder.h"
 #include "engine/storage_files.h"
 #include "platform/base/clock.h"
 #include "platform/media/filter_classes.h"
@@ -156,43 +156,22 @@ int StartRecordingInto(Device& device, RecordingGraph* recording, std::wstring_v
     return 1;
 }
 
-int Device::BuildVideoGraph(int build) {
-    std::lock_guard<CriticalSection> lock(recordingLock_);
-    if (!build) {
-        if (!recording_ || !recording_->control) return 0;
-        if (FAILED(recording_->control->Stop())) return 0;
-        recording_->Release();
-        if (GetState(kStateRecording)) SetState(kStateRecording, 0);
-        return 1;
-    }
-    if (recording_ && recording_->control) return 1;  // built already
+namespace {
 
-    int frameSize, compression;
-    {
-        std::lock_guard<CriticalSection> settings(settingsLock_);
-        frameSize = frameSizeSetting_;
-        compression = videoCompression_;
-    }
-    if (!recording_) recording_ = std::make_shared<RecordingGraph>();
-    RecordingGraph& r = *recording_;
-    r.graph = std::make_shared<FilterGraph>();
-    r.builder = std::make_shared<CaptureGraphBuilder>();
-    // A new builder takes a new graph, and a graph's event queue takes any window: neither can refuse.
-    r.builder->SetFiltergraph(r.graph);
-    r.control = QueryInterface<IMediaControl>(r.graph);
-    r.events = QueryInterface<IMediaEventEx>(r.graph);
-    r.events->SetNotifyWindow(GetNotifyWindow(), WM_GRAPH_NOTIFY, 0);
-
-    IPin* sourceOutput = nullptr;
+// The frame source, with the picture size of the device's setting; its output pin in `output`.
+HRESULT AddFrameSource(RecordingGraph& r, int frameSize, IPin** output) {
     HRESULT hr = CoCreateInstance(CLSID_FrameSource, &r.source);
     if (SUCCEEDED(hr)) hr = r.graph->AddFilter(r.source, L"BRANTLOW Frames");
-    if (SUCCEEDED(hr)) {
+    if (SUCCEEDED(hr))
         hr = r.builder->FindPin(r.source.get(), PINDIR_OUTPUT, PIN_CATEGORY_None, MEDIATYPE_None, false, 0,
-                                &sourceOutput);
-    }
-    if (SUCCEEDED(hr)) ChooseSourceFormat(sourceOutput, frameSize);
+                                output);
+    if (SUCCEEDED(hr)) ChooseSourceFormat(*output, frameSize);
+    return hr;
+}
 
-    if (SUCCEEDED(hr)) hr = CoCreateInstance(CLSID_SampleGrabber, &r.grabberFilter);
+// The Sample Grabber that paints each RGB24 sample with the device's current frame.
+HRESULT AddFramePainter(RecordingGraph& r, Device& device) {
+    HRESULT hr = CoCreateInstance(CLSID_SampleGrabber, &r.grabberFilter);
     if (SUCCEEDED(hr)) hr = r.graph->AddFilter(r.grabberFilter, L"Sample Grabber");
     if (SUCCEEDED(hr)) hr = Query(r.grabberFilter, &r.grabber);
     if (SUCCEEDED(hr)) {
@@ -203,19 +182,27 @@ int Device::BuildVideoGraph(int build) {
         hr = r.grabber->SetMediaType(rgb);
     }
     if (SUCCEEDED(hr)) {
-        r.callback = std::make_unique<RecorderGrabberCallback>(this);
+        r.callback = std::make_unique<RecorderGrabberCallback>(&device);
         // Plain settings of a grabber made just now: it takes them.
         r.grabber->SetBufferSamples(false);
         r.grabber->SetOneShot(false);
         hr = r.grabber->SetCallback(r.callback.get(), 1);
     }
+    return hr;
+}
 
+}  // namespace
+
+HRESULT VideoGraphBuilder::AddFilters(RecordingGraph& r) {
+    IPin* sourceOutput = nullptr;
+    HRESULT hr = AddFrameSource(r, frameSize_, &sourceOutput);
+    if (SUCCEEDED(hr)) hr = AddFramePainter(r, device_);
     if (SUCCEEDED(hr)) hr = CoCreateInstance(CLSID_SmartTee, &r.smartTee);
     if (SUCCEEDED(hr)) hr = r.graph->AddFilter(r.smartTee, L"Smart Tee");
     if (SUCCEEDED(hr))
         hr = r.builder->SetOutputFileName(MEDIASUBTYPE_Avi, PlaceholderFileName(), &r.mux, &r.fileSink);
-    if (SUCCEEDED(hr) && compression != kUncompressed) {
-        AddCompressor(r, compression == 0 ? kQualityHigh : kQualityMedium);
+    if (SUCCEEDED(hr) && compression_ != kUncompressed) {
+        AddCompressor(r, compression_ == 0 ? kQualityHigh : kQualityMedium);
     }
 
     if (SUCCEEDED(hr)) {
@@ -230,22 +217,7 @@ int Device::BuildVideoGraph(int build) {
         hr = r.builder->RenderStream(PIN_CATEGORY_None, MEDIATYPE_None, r.smartTee.get(), r.compressor.get(),
                                      r.mux.get());
     }
-    if (FAILED(hr)) {
-        r.Release();
-        return 0;
-    }
-    // A graph that cannot be registered still records; it is only invisible to graph tools.
-    if (FAILED(AddGraphToRot(r.graph, &r.rotCookie))) r.rotCookie = 0;
-    return 1;
-}
-
-int Device::RecordVideo(int start) {
-    std::lock_guard<CriticalSection> lock(recordingLock_);
-    if (start) return StartRecordingInto(*this, recording_.get(), L"Videos", L"avi");
-    if (!GetState(kStateRecording)) return 1;
-    if (recording_ && recording_->control && FAILED(recording_->control->Stop())) return 0;
-    SetState(kStateRecording, 0);
-    return 1;
+    return hr;
 }
 
 }  // namespace kestrova

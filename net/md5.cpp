@@ -7,8 +7,6 @@
 namespace kestrova {
 namespace {
 
-constexpr size_t kPieceSize = 1024;
-
 // Per-round shift amounts and the sine-derived constants of RFC 1321.
 constexpr uint32_t kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
                                  5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
@@ -32,16 +30,6 @@ uint32_t RotateLeft(uint32_t x, uint32_t n) {
 
 MD5::MD5() : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {}
 
-MD5::MD5(std::FILE* file) : MD5() {
-    update(file);
-    finalize();
-}
-
-MD5::MD5(std::istream& stream) : MD5() {
-    update(stream);
-    finalize();
-}
-
 void MD5::update(const void* input, size_t length) {
     if (finalized_) {
         std::cerr << "MD5::update:  Can't update a finalized digest!" << std::endl;
@@ -61,21 +49,6 @@ void MD5::update(const void* input, size_t length) {
     }
     for (; i + 64 <= length; i += 64) Transform(in + i);
     if (i < length) std::memcpy(buffer_, in + i, length - i);
-}
-
-void MD5::update(std::FILE* file) {
-    uint8_t piece[kPieceSize];
-    size_t got;
-    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) update(piece, got);
-    std::fclose(file);  // read only: closing cannot lose anything
-}
-
-void MD5::update(std::istream& stream) {
-    char piece[kPieceSize];
-    while (stream) {
-        stream.read(piece, sizeof piece);  // a short read ends the loop; gcount tells what came
-        if (stream.gcount() > 0) update(piece, size_t(stream.gcount()));
-    }
 }
 
 void MD5::finalize() {
@@ -108,10 +81,6 @@ std::string MD5::hex_digest() const {
         return std::string();
     }
     return HexOf(digest_);
-}
-
-std::ostream& operator<<(std::ostream& out, const MD5& md5) {
-    return out << md5.hex_digest();
 }
 
 void MD5::Transform(const uint8_t block[64]) {

@@ -6,8 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <iosfwd>
 #include <string>
 
 namespace kestrova {
@@ -17,22 +15,14 @@ public:
     using Digest = std::array<uint8_t, 16>;
 
     MD5();
-    // Digests the whole of an open file (which is closed afterwards) or stream, and finalizes.
-    explicit MD5(std::FILE* file);
-    explicit MD5(std::istream& stream);
 
     void update(const void* input, size_t length);
-    // Reads the file in 1,024-byte pieces to its end and closes it.
-    void update(std::FILE* file);
-    void update(std::istream& stream);
     void finalize();
 
     // The 16 digest bytes; all zero, after the error message, while the digest is not finalized.
     Digest raw_digest() const;
     // 32 lower-case hexadecimal digits; empty, after the error message, while the digest is not finalized.
     std::string hex_digest() const;
-
-    friend std::ostream& operator<<(std::ostream& out, const MD5& md5);
 
 private:
     void Transform(const uint8_t block[64]);

@@ -158,8 +158,6 @@ std::string BuildHeader(const MailContent& content) {
     if (!content.replyTo.empty()) header += "Reply-To: " + content.replyTo + "\r\n";
     header += PriorityLine(content.priority);
     header += "To: " + RecipientText(content.to) + "\r\n";
-    if (!content.cc.empty()) header += "Cc: " + RecipientText(content.cc) + "\r\n";
-    if (!content.bcc.empty()) header += "Bcc: " + RecipientText(content.bcc) + "\r\n";
     header += content.subject.empty() ? "Subject:  \r\n" : "Subject: " + content.subject + "\r\n";
     header += "MIME-Version: 1.0\r\n";
 

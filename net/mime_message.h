@@ -23,7 +23,7 @@ struct MailContent {
     std::string mailer;                // the "X-Mailer: " text
     std::string replyTo;
     int priority = 3;  // 2 high, 3 normal, 4 low
-    std::vector<MailRecipient> to, cc, bcc;
+    std::vector<MailRecipient> to;
     std::vector<std::string> lines;        // the body, one text per line
     std::vector<std::string> attachments;  // file paths, in the order added
 };

@@ -60,19 +60,9 @@ void SmtpClient::SetServer(const std::string& host, int port, bool authenticate)
     authenticate_ = authenticate;
 }
 
-void SmtpClient::AddTo(std::vector<MailRecipient>& list, const char* address, const char* name) {
-    if (!address) throw ECSmtp(ECSmtp::kUndefinedRecipientMail);
-    list.push_back(MailRecipient{name ? name : "", address});
-}
-
 void SmtpClient::AddRecipient(const char* address, const char* name) {
-    AddTo(content_.to, address, name);
-}
-void SmtpClient::AddCCRecipient(const char* address, const char* name) {
-    AddTo(content_.cc, address, name);
-}
-void SmtpClient::AddBCCRecipient(const char* address, const char* name) {
-    AddTo(content_.bcc, address, name);
+    if (!address) throw ECSmtp(ECSmtp::kUndefinedRecipientMail);
+    content_.to.push_back(MailRecipient{name ? name : "", address});
 }
 
 void SmtpClient::Send() {
@@ -82,10 +72,8 @@ void SmtpClient::Send() {
         if (content_.senderAddress.empty()) throw ECSmtp(ECSmtp::kUndefinedSender);
         Exchange(kSmtpMailFrom, FormatSmtpCommand(kSmtpMailFrom, content_.senderAddress));
         if (content_.to.empty()) throw ECSmtp(ECSmtp::kUndefinedRecipients);
-        for (const auto* list : {&content_.to, &content_.cc, &content_.bcc}) {
-            for (const MailRecipient& r : *list)
-                Exchange(kSmtpRcptTo, FormatSmtpCommand(kSmtpRcptTo, r.address));
-        }
+        for (const MailRecipient& r : content_.to)
+            Exchange(kSmtpRcptTo, FormatSmtpCommand(kSmtpRcptTo, r.address));
         Exchange(kSmtpData, FormatSmtpCommand(kSmtpData));
         WriteMessage(content_, [this](const std::string& block) { SendData(kSmtpDataBlock, block); });
         Exchange(kSmtpEndOfData, FormatSmtpCommand(kSmtpEndOfData));

@@ -47,8 +47,6 @@ public:
     void SetSubject(const std::string& subject) { content_.subject = subject; }
     // A null address raises 209.
     void AddRecipient(const char* address, const char* name = nullptr);
-    void AddCCRecipient(const char* address, const char* name = nullptr);
-    void AddBCCRecipient(const char* address, const char* name = nullptr);
     void AddMsgLine(const std::string& line) { content_.lines.push_back(line); }
     void AddAttachment(const std::string& path) { content_.attachments.push_back(path); }
 
@@ -71,7 +69,6 @@ private:
     void ReadReply(SmtpCommandId id);
     void Receive(std::string& out, uint32_t timeoutSeconds);
     void CloseConnection();
-    void AddTo(std::vector<MailRecipient>& list, const char* address, const char* name);
 
     std::string localHostName_;
     std::string host_;

@@ -4,12 +4,6 @@ namespace kestrova {
 
 std::string ECSmtp::MessageText(int32_t code) {
     switch (code) {
-        case kUndefined:
-            return "";
-        case kWsaStartup:
-            return "Unable to initialise winsock2";
-        case kWsaVersion:
-            return "Wrong version of the winsock2";
         case kSendFailed:
             return "Function send() failed";
         case kRecvFailed:
@@ -26,20 +20,14 @@ std::string ECSmtp::MessageText(int32_t code) {
             return "Function ioctlsocket() failed";
         case kBadIpv4Address:
             return "Improper IPv4 address";
-        case kUndefinedHeader:
-            return "Undefined message header";
         case kUndefinedSender:
             return "Undefined mail sender";
-        case kUndefinedSubject:
-            return "Undefined message subject";
         case kUndefinedRecipients:
             return "Undefined at least one reciepent";
         case kUndefinedLogin:
             return "Undefined user login";
         case kUndefinedPassword:
             return "Undefined user password";
-        case kBadLoginOrPasswordMemory:
-            return "Invalid user login or password";
         case kBadDigestChallenge:
             return "Server returned a bad digest MD5 response";
         case kDigestServerName:
@@ -70,8 +58,6 @@ std::string ECSmtp::MessageText(int32_t code) {
             return "Error in message body";
         case kConnectionClosed:
             return "Server has closed the connection";
-        case kServerNotReady:
-            return "Server is not ready";
         case kServerNotResponding:
             return "Server not responding";
         case kAttachmentMissing:
@@ -86,12 +72,6 @@ std::string ECSmtp::MessageText(int32_t code) {
             return "Lack of memory";
         case kTimeFailed:
             return "time() error";
-        case kNoRecvBuffer:
-            return "RecvBuf is empty";
-        case kNoSendBuffer:
-            return "SendBuf is empty";
-        case kLineOutOfRange:
-            return "Specified line number is out of message size";
         case kStartTlsRejected:
             return "Server returned error after sending STARTTLS";
         case kSslProblem:
@@ -103,7 +83,7 @@ std::string ECSmtp::MessageText(int32_t code) {
         case kNoCommonAuthMethod:
             return "AUTH LOGIN is not supported by the server";
         default:
-            return "Undefined error id";  // also 109 and 403, which have no text of their own
+            return "Undefined error id";  // also 109 and 403, which have no text of their own, and codes never raised
     }
 }
 

@@ -19,8 +19,6 @@ inline constexpr int32_t kWebConnectionTimeoutSeconds = 5;
 struct WebConnectionSettings {
     int32_t publishedCount = 0;
     std::string password;
-    int32_t reserved1 = 0;
-    int32_t reserved2 = 0;
     std::wstring frameFolder;
     std::vector<uint8_t> serverDb;  // read once per server start; empty for none
 };

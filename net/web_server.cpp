@@ -26,8 +26,6 @@ std::shared_ptr<const WebConnectionSettings> ConnectionSettings(const WebServerS
     auto copy = std::make_shared<WebConnectionSettings>();
     copy->publishedCount = settings.publishedCount;
     copy->password = ReadFixedField(settings.password, sizeof settings.password);
-    copy->reserved1 = settings.reserved1;
-    copy->reserved2 = settings.reserved2;
     copy->frameFolder.assign(settings.frameFolder,
                              wcsnlen(settings.frameFolder, std::size(settings.frameFolder)));
     copy->serverDb = LoadServerDb();

@@ -27,7 +27,7 @@ struct WebServerSettings {
     char bindAddress[52] = {};   // dotted IPv4, UTF-8, zero-terminated
     int32_t port = 8000;
     char password[24] = {};  // empty: no authentication
-    int32_t reserved1 = 0;
+    int32_t reserved1 = 0;  // kept for the settings window, which fills them; the server reads neither
     int32_t reserved2 = 0;
     wchar_t frameFolder[1600] = {};  // the storage folder followed by "Server/"
     HWND notifyWindow = nullptr;

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds Kestrova and runs the whole suite: once as built, once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, once under ThreadSanitizer, and the fuzz targets briefly.
+# Checks that no include points up a layer, installs the dependencies, builds Kestrova and runs the whole
+# suite: once as built, once more under AddressSanitizer and UndefinedBehaviorSanitizer, once under
+# ThreadSanitizer, and the fuzz targets briefly.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+echo "== layering"
+scripts/check-layers.sh
 
 scripts/install-deps.sh
 jobs=$(nproc)

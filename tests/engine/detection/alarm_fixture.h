@@ -15,8 +15,8 @@
 
 namespace kestrova::testing {
 
-// The e-mail job's send thread is detached and may read the clock after its alarm ended: the clocks of these
-// tests stay alive until the program ends.
+// A mail sender's thread (the network services' one is detached) may read the clock after its alarm ended:
+// the clocks of these tests stay alive until the program ends.
 inline SteppingClock& KeptSteppingClock() {
     static std::vector<std::unique_ptr<SteppingClock>> clocks;
     clocks.push_back(std::make_unique<SteppingClock>());

@@ -3,12 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include "engine/device_messages.h"
 #include "platform/base/files.h"
@@ -18,6 +16,7 @@
 #include "tests/engine/detection/alarm_fixture.h"
 #include "tests/platform/base/log_capture.h"
 #include "tests/support/alsa_file_sink.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::testing {
 namespace {
@@ -148,9 +147,7 @@ TEST(AlarmRunnerTest, TheRunActionOpensTheFileAsItIs) {
     a.device.SetRunFilePath(FromUtf8(target));
     a.Start();
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!FileExists(FromUtf8(opener + ".out")) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(FromUtf8(opener + ".out")); }));
     std::ifstream in(opener + ".out");
     std::stringstream args;
     args << in.rdbuf();
@@ -201,11 +198,10 @@ protected:
     // Waits (in real time) until the sound device has been written to.
     void AwaitSound() {
         const std::string played = tmp_.native() + "played.raw";
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        struct stat st {};
-        while ((stat(played.c_str(), &st) != 0 || st.st_size == 0) &&
-               std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(WaitUntil([&] {
+            struct stat st {};
+            return stat(played.c_str(), &st) == 0 && st.st_size > 0;
+        }));
     }
     // The distinct non-silent byte values played so far.
     std::set<uint8_t> Played() {

@@ -54,7 +54,7 @@ std::string Bar(const std::vector<uint8_t>& picture) {
 std::vector<uint8_t> FirstPicture(AlsaMicrophone& mic, int sensitivity) {
     mic.device.SetSensitivity(sensitivity);
     mic.device.Start();
-    if (!WaitFor([&] { return !mic.device.Picture().empty(); })) return {};
+    if (!WaitUntil([&] { return !mic.device.Picture().empty(); })) return {};
     return mic.device.Picture();
 }
 
@@ -156,7 +156,7 @@ TEST(MicrophoneStart, ChoosesElevenKilohertzMonoAndPowersTheDevice) {
     // The capture filter stays with the device: it starts again and draws its picture anew.
     mic.device.Start();
     EXPECT_EQ(mic.device.GetState(kStatePowered), 1);
-    EXPECT_TRUE(WaitFor([&] { return !mic.device.Picture().empty(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !mic.device.Picture().empty(); }));
 }
 
 }  // namespace

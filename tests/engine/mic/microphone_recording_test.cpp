@@ -38,7 +38,7 @@ TEST(MicrophoneRecording, RecordsTheAlsaDevicesSamplesIntoAWavFile) {
     ASSERT_EQ(mic.device.RecordAudio(1), 1);
     // ALSA's file plugin captures as fast as it is read: stop as soon as some buffers are written.
     const std::string audio = mic.storage.native() + "Audio";
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         const auto files = WavFiles(audio);
         std::error_code error;
         return files.size() == 1 && std::filesystem::file_size(files[0], error) >= 64 * 1024;

@@ -1,8 +1,6 @@
 #include "observed_microphone.h"
 
-#include <chrono>
 #include <cwchar>
-#include <thread>
 
 #include "platform/media/device_enumerator.h"
 
@@ -23,15 +21,6 @@ std::vector<uint8_t> ObservedMicrophone::Picture() {
 imaging::BitmapInfoHeader ObservedMicrophone::PictureHeader() {
     std::lock_guard<CriticalSection> lock(frameLock_);
     return frameInfo_.bmiHeader;
-}
-
-bool WaitFor(const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 BoundMicrophone BindFirstMicrophone() {

@@ -13,6 +13,7 @@
 #include "engine/mic/microphone_device.h"
 #include "tests/engine/device/kit/notify_recorder.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::testing {
 
@@ -23,9 +24,6 @@ public:
     std::vector<uint8_t> Picture();
     imaging::BitmapInfoHeader PictureHeader();
 };
-
-// Waits up to ten seconds for `done`.
-bool WaitFor(const std::function<bool()>& done);
 
 // The capture filters of the first audio input the device enumerator lists.
 struct BoundMicrophone {

@@ -2,14 +2,12 @@
 // also under a running recording.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "platform/base/clock.h"
 #include "platform/media/virtual/virtual_microphone.h"
 #include "tests/engine/device/kit/notify_recorder.h"
 #include "tests/engine/recording/recording_device.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::testing {
 namespace {
@@ -22,12 +20,7 @@ protected:
 
     // Waits (in real time) until the alarm thread has started the recording.
     static bool AwaitRecording(Device& device) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!device.GetState(kStateRecording)) {
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+        return WaitUntil([&] { return device.GetState(kStateRecording) == 1; });
     }
 
     TestClock clock_;

@@ -7,6 +7,7 @@
 #include "platform/media/filter_classes.h"
 #include "platform/media/virtual/virtual_microphone.h"
 #include "tests/engine/device/kit/notify_recorder.h"
+#include "tests/engine/device/kit/stepping_clock.h"
 #include "tests/engine/recording/recording_device.h"
 #include "tests/platform/media/support/probe.h"
 #include "tests/support/temp_folder.h"
@@ -33,6 +34,7 @@ struct Microphone {
 };
 
 TEST(AudioRecording, TheWavFileHasTheMicrophonesFormatAndAHeaderThatFitsIt) {
+    SteppingClock clock;  // the microphone delivers a buffer a step
     Microphone mic;
     ASSERT_EQ(mic.device.BuildAudioGraph(1), 1);
     EXPECT_TRUE(mic.device.HasFilter(L"Audio Capture"));
@@ -40,7 +42,8 @@ TEST(AudioRecording, TheWavFileHasTheMicrophonesFormatAndAHeaderThatFitsIt) {
     EXPECT_TRUE(mic.device.HasFilter(L"File Writer"));
     ASSERT_EQ(mic.device.RecordAudio(1), 1);
     EXPECT_EQ(mic.device.GetState(kStateRecording), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    ASSERT_TRUE(clock.AwaitWaits(1));
+    for (int buffer = 1; buffer < 4; ++buffer) ASSERT_TRUE(clock.Step(100));
     ASSERT_EQ(mic.device.RecordAudio(0), 1);
 
     const auto files = mic.Files();
@@ -53,8 +56,7 @@ TEST(AudioRecording, TheWavFileHasTheMicrophonesFormatAndAHeaderThatFitsIt) {
     EXPECT_EQ(probed->channels, 2);
     const auto sizes = mediatest::ReadWavSizes(mic.Path(files[0]));
     ASSERT_TRUE(sizes);
-    EXPECT_GT(sizes->dataSize, 0u);
-    EXPECT_EQ(sizes->dataSize % (4410 * 4), 0u) << "whole buffers of a tenth of a second";
+    EXPECT_EQ(sizes->dataSize, 4u * 4410 * 4) << "four whole buffers of a tenth of a second";
     EXPECT_EQ(sizes->dataOffset + sizes->dataSize, sizes->fileBytes);
     EXPECT_EQ(sizes->riffSize, sizes->fileBytes - 8);
 }

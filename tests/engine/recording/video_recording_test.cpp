@@ -9,8 +9,10 @@
 #include "platform/base/clock.h"
 #include "platform/base/text.h"
 #include "platform/media/filter_classes.h"
+#include "platform/media/frame_source.h"
 #include "platform/media/running_object_table.h"
 #include "tests/engine/device/kit/notify_recorder.h"
+#include "tests/engine/device/kit/stepping_clock.h"
 #include "tests/engine/recording/recording_device.h"
 #include "tests/platform/media/support/probe.h"
 #include "tests/support/temp_folder.h"
@@ -51,9 +53,13 @@ void PutHalves(RecordingDevice& device, int width, int height) {
     });
 }
 
-void RecordRealTime(RecordingDevice& device, int milliseconds) {
+// Records `frames` frames: the frame source paces itself on the stepping clock, one frame a step.
+void RecordFrames(RecordingDevice& device, int frames) {
+    constexpr uint32_t kFrameMs = 1000 / FrameSource::kFramesPerSecond;
+    SteppingClock clock;
     ASSERT_EQ(device.RecordVideo(1), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ASSERT_TRUE(clock.AwaitWaits(1));  // the first frame is recorded and the source waits for the next
+    for (int frame = 1; frame < frames; ++frame) ASSERT_TRUE(clock.Step(kFrameMs));
     ASSERT_EQ(device.RecordVideo(0), 1);
 }
 
@@ -73,7 +79,7 @@ TEST_P(VideoRecordingContent, TheFileCarriesTheDevicesFramesInTheChosenCodec) {
     PutHalves(camera.device, c.frameWidth, c.frameWidth * 3 / 4);
     ASSERT_EQ(camera.device.BuildVideoGraph(1), 1);
     EXPECT_EQ(camera.device.HasFilter(L"MJPEG Compressor"), c.compression != 2);
-    RecordRealTime(camera.device, 300);
+    RecordFrames(camera.device, 6);
 
     const auto files = camera.Files();
     ASSERT_EQ(files.size(), 1u);
@@ -86,7 +92,7 @@ TEST_P(VideoRecordingContent, TheFileCarriesTheDevicesFramesInTheChosenCodec) {
     if (probed->codecName == "rawvideo") {
         EXPECT_EQ(probed->pixelFormat, "bgr24");
     }
-    EXPECT_GT(probed->readFrames, 0);
+    EXPECT_EQ(probed->readFrames, 6);
     EXPECT_EQ(probed->headerFrames, probed->readFrames);
 
     const std::vector<uint8_t> rgb = DecodeFirstFrameRgb(camera.Path(files[0]));
@@ -116,11 +122,11 @@ TEST(VideoRecording, MediumCompressionKeepsMoreThanHighCompression) {
         Camera camera(2, compression);
         PutHalves(camera.device, 640, 480);
         ASSERT_EQ(camera.device.BuildVideoGraph(1), 1);
-        RecordRealTime(camera.device, 250);
+        RecordFrames(camera.device, 5);
         const auto files = camera.Files();
         ASSERT_EQ(files.size(), 1u);
         const auto probed = ProbeFirstStream(camera.Path(files[0]));
-        ASSERT_TRUE(probed && probed->readFrames > 0);
+        ASSERT_TRUE(probed && probed->readFrames == 5);
         bytesPerFrame[compression] =
             double(std::filesystem::file_size(camera.Path(files[0]))) / double(probed->readFrames);
     }
@@ -229,7 +235,7 @@ TEST(VideoRecordingFallback, WithoutTheCompressorTheRecordingIsUncompressed) {
     PutHalves(camera.device, 320, 240);
     ASSERT_EQ(camera.device.BuildVideoGraph(1), 1);
     EXPECT_FALSE(camera.device.HasFilter(L"MJPEG Compressor"));
-    RecordRealTime(camera.device, 200);
+    RecordFrames(camera.device, 4);
     RegisterFilterClass(CLSID_MjpegCompressor, saved);
     const auto files = camera.Files();
     ASSERT_EQ(files.size(), 1u);

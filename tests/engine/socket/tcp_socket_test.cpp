@@ -4,6 +4,7 @@
 #include <netinet/tcp.h>
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -13,14 +14,19 @@
 
 #include "tests/engine/socket/loopback.h"
 #include "tests/platform/base/log_capture.h"
+#include "tests/support/thread_state.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova {
 namespace {
 
+using testing::CurrentThreadId;
 using testing::InstallLoopbackLookup;
 using testing::kLoopback;
 using testing::LoopbackListener;
 using testing::SecondsSince;
+using testing::ThreadSleeps;
+using testing::WaitUntil;
 using Steady = std::chrono::steady_clock;
 
 class TcpSocketTest : public ::testing::Test {
@@ -75,9 +81,10 @@ TEST_F(TcpSocketTest, ConnectFailsForBadTargets) {
         uint32_t address;
         int32_t timeout;
     };
-    for (const Case& c : {Case{"no handle", false, kLoopback, 2}, Case{"address 0", true, 0, 2},
-                          Case{"broadcast", true, 0xFFFFFFFF, 2}, Case{"refused, time-out", true, kLoopback, 5},
-                          Case{"refused, no time-out", true, kLoopback, 0}}) {
+    for (const Case& c :
+         {Case{"no handle", false, kLoopback, 2}, Case{"address 0", true, 0, 2},
+          Case{"broadcast", true, 0xFFFFFFFF, 2}, Case{"refused, time-out", true, kLoopback, 5},
+          Case{"refused, no time-out", true, kLoopback, 0}}) {
         TcpSocket socket;
         if (c.create) {
             ASSERT_EQ(socket.Create(), 1);
@@ -213,7 +220,8 @@ TEST_F(TcpSocketTest, SendToAVanishedPeerFailsWithoutSignal) {
     server.reset();
     const std::vector<char> data(65536, 'x');
     int result = 0;
-    for (int i = 0; i < 50 && result >= 0; ++i) result = client.Send(data.data(), static_cast<int>(data.size()), 1);
+    for (int i = 0; i < 50 && result >= 0; ++i)
+        result = client.Send(data.data(), static_cast<int>(data.size()), 1);
     EXPECT_EQ(result, -1);
 }
 
@@ -221,8 +229,10 @@ TEST_F(TcpSocketTest, ReceiveHttpResponseStopsAtTheContentLength) {
     ConnectPair();
     // A 38-byte header and a 12-byte body, with the number split across two sends; the peer stays open.
     SendText(*server, "HTTP/1.0 200 OK\r\nContent-Length:1");
+    const pid_t reader = CurrentThreadId();
     std::thread rest([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // Once the reader has taken the first part and waits for more.
+        EXPECT_TRUE(WaitUntil([&] { return ThreadSleeps(reader); }));
         SendText(*server, "2\r\n\r\nhello world!");
     });
     char buffer[256];
@@ -246,12 +256,13 @@ TEST_F(TcpSocketTest, ReceiveHttpResponseWithoutLengthReadsUntilClose) {
 
 TEST_F(TcpSocketTest, ReceiveHttpResponseDropsBlocksPastTheCapacity) {
     ConnectPair();
+    const pid_t reader = CurrentThreadId();
     std::thread peer([&] {
-        SendText(*server, std::string(60, 'a'));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        SendText(*server, std::string(60, 'b'));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        SendText(*server, std::string(39, 'c'));
+        // Each block once the reader waits for it, so that each arrives in a receive of its own.
+        for (const std::string& block : {std::string(60, 'a'), std::string(60, 'b'), std::string(39, 'c')}) {
+            EXPECT_TRUE(WaitUntil([&] { return ThreadSleeps(reader); }));
+            SendText(*server, block);
+        }
         server->CloseSocket();
     });
     char buffer[101];
@@ -264,15 +275,20 @@ TEST_F(TcpSocketTest, ReceiveHttpResponseDropsBlocksPastTheCapacity) {
 
 TEST_F(TcpSocketTest, CloseSocketWakesBlockedThreadsAndWorksOnce) {
     ConnectPair();
+    std::atomic<pid_t> receiving{0}, accepting{0};
     std::thread receiver([&] {
+        receiving = CurrentThreadId();
         char byte;
         EXPECT_LE(client.Receive(&byte, 1, -1), 0);
     });
     std::thread acceptor([&] {
+        accepting = CurrentThreadId();
         TcpSocket* accepted = nullptr;
         EXPECT_EQ(listener.socket.Accept(&accepted, nullptr), 0);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Both blocked before the sockets close.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return receiving && accepting && ThreadSleeps(receiving) && ThreadSleeps(accepting); }));
     EXPECT_EQ(client.CloseSocket(), 1);
     EXPECT_EQ(listener.socket.CloseSocket(), 1);
     receiver.join();
@@ -283,18 +299,23 @@ TEST_F(TcpSocketTest, CloseSocketWakesBlockedThreadsAndWorksOnce) {
 
 TEST_F(TcpSocketTest, ShutdownWaitsForThePeerToClose) {
     ConnectPair();
+    const pid_t closer = CurrentThreadId();
+    std::atomic<bool> peerClosed{false};
     std::thread peer([&] {
         char byte;
         while (server->Receive(&byte, 1, 5) > 0) {
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The end came; the peer closes only once the other side waits for it.
+        EXPECT_TRUE(WaitUntil([&] { return ThreadSleeps(closer); }));
+        peerClosed = true;
         server->CloseSocket();
     });
     const auto start = Steady::now();
     EXPECT_EQ(client.Shutdown(1, 3000), 1);
+    const bool closedFirst = peerClosed;
     const double waited = SecondsSince(start);
     peer.join();
-    EXPECT_GE(waited, 0.09);
+    EXPECT_TRUE(closedFirst) << "Shutdown returned before the peer closed";
     EXPECT_LT(waited, 2.0);
 
     TcpSocket noHandle;

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "engine/device_settings.h"
 #include "platform/base/clock.h"
@@ -18,6 +16,7 @@
 #include "scripted_v4l2.h"
 #include "tests/engine/device/kit/notify_recorder.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova {
 namespace {
@@ -53,15 +52,6 @@ protected:
     bool PinAccepts(IPin&, const AM_MEDIA_TYPE&) override { return true; }
     void Stream(StopFlag&) override {}
 };
-
-bool WaitFor(const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 class UsbCameraTest : public ::testing::Test {
 protected:
@@ -114,7 +104,7 @@ TEST_F(UsbCameraTest, StartsOnTheLastMatchingFormatAndStoresConvertedFrames) {
     EXPECT_EQ(kernel.Capture(kNode).width, 640u);
 
     kernel.PushFrame(kNode, mediatest::JpegRedOverBlue(640, 480));
-    ASSERT_TRUE(WaitFor([&] { return !Frame(kFrameBytes640x480).empty(); }));
+    ASSERT_TRUE(testing::WaitUntil([&] { return !Frame(kFrameBytes640x480).empty(); }));
     const std::vector<uint8_t> frame = Frame(kFrameBytes640x480);
     EXPECT_TRUE(mediatest::IsBlue(&frame[0], 8));  // bottom-up: the picture's bottom row first
     EXPECT_TRUE(mediatest::IsRed(&frame[frame.size() - 3], 8));
@@ -145,7 +135,7 @@ TEST_F(UsbCameraTest, StopEndsDetectionAndTheAlarmEvenWithoutAGraph) {
         ASSERT_EQ(device.StartDetection(), 1);
         ASSERT_EQ(device.TriggerAlarm(), 1);
         ASSERT_TRUE(
-            WaitFor([&] { return device.GetState(kStateMonitoring) && device.GetState(kStateAlarm); }));
+            testing::WaitUntil([&] { return device.GetState(kStateMonitoring) && device.GetState(kStateAlarm); }));
         EXPECT_EQ(device.Stop(), powered ? 1 : 0);
         EXPECT_EQ(device.GetState(kStatePowered | kStateMonitoring | kStateAlarm), 0);
     }
@@ -298,7 +288,7 @@ TEST_F(UsbCameraTest, UnpluggedCameraIsReportedOnceWithLaterEventsLeftQueued) {
     kernel.Unplug(kNode);
     FilterGraph* graph = captureFilter->Graph();
     ASSERT_NE(graph, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return device.HandleGraphEvents() == 1; }));
+    ASSERT_TRUE(testing::WaitUntil([&] { return device.HandleGraphEvents() == 1; }));
     EXPECT_EQ(device.HandleGraphEvents(), 0);
 
     graph->Notify(EC_COMPLETE, 0, 0);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
+#include <functional>
+#include <vector>
 
 #include "engine/device_messages.h"
 #include "engine/usbcam/usb_camera_device.h"
@@ -13,6 +13,7 @@
 #include "scripted_v4l2.h"
 #include "tests/engine/device/kit/notify_recorder.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova {
 namespace {
@@ -21,15 +22,13 @@ using namespace media;
 using testing::Note;
 using testing::NotifyRecorder;
 
-// The motion levels posted while detection watches for `span`.
-std::vector<int> LevelsOver(NotifyRecorder& notes, std::chrono::milliseconds span) {
+// Collects the motion levels detection posts until they satisfy `enough`; false when they never do.
+bool AwaitLevels(NotifyRecorder& notes, const std::function<bool(const std::vector<int>&)>& enough) {
     std::vector<int> levels;
-    const auto end = std::chrono::steady_clock::now() + span;
-    while (std::chrono::steady_clock::now() < end) {
+    return testing::WaitUntil([&] {
         for (const Note& note : notes.Drain(kNotifyLevel)) levels.push_back(note.argument);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return levels;
+        return enough(levels);
+    });
 }
 
 TEST(VirtualCameraDetection, MovingPictureGivesLevelsAndAStillOneNone) {
@@ -54,15 +53,17 @@ TEST(VirtualCameraDetection, MovingPictureGivesLevelsAndAStillOneNone) {
     SetVirtualCameraMoving(true);
     ASSERT_EQ(camera.Start(), 1);
     ASSERT_EQ(camera.StartDetection(), 1);
-    const std::vector<int> moving = LevelsOver(notes, std::chrono::milliseconds(1200));
-    ASSERT_FALSE(moving.empty());
-    EXPECT_GT(*std::max_element(moving.begin(), moving.end()), 0);
+    EXPECT_TRUE(AwaitLevels(notes, [](const std::vector<int>& levels) {
+        return std::any_of(levels.begin(), levels.end(), [](int level) { return level > 0; });
+    }));
 
+    // After the passes that still see the last movement, a still picture gives level 0 pass after pass.
     SetVirtualCameraMoving(false);
-    LevelsOver(notes, std::chrono::milliseconds(450));  // the passes that still see the last movement
-    const std::vector<int> still = LevelsOver(notes, std::chrono::milliseconds(800));
-    ASSERT_FALSE(still.empty());
-    EXPECT_EQ(*std::max_element(still.begin(), still.end()), 0);
+    constexpr size_t kStillPasses = 5;
+    EXPECT_TRUE(AwaitLevels(notes, [](const std::vector<int>& levels) {
+        return levels.size() >= kStillPasses &&
+               std::all_of(levels.end() - kStillPasses, levels.end(), [](int level) { return level == 0; });
+    }));
 
     SetVirtualCameraMoving(true);
     camera.Stop();

@@ -1,15 +1,15 @@
 // The alarm's e-mail: a test device in alarm mails its first three photos to the npm SMTP server.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <iterator>
-#include <thread>
 
+#include "net/alarm_mailer.h"
 #include "platform/base/text.h"
 #include "tests/engine/detection/alarm_fixture.h"
 #include "tests/net/mail/mail_test_support.h"
 #include "tests/platform/base/log_capture.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::testing {
 namespace {
@@ -29,16 +29,13 @@ protected:
         a.device.SetSmtpPassword(L"s3cret-pass");
         a.device.SetEmailSender(L"cam@kestrova.test");
         a.device.SetEmailRecipient(L"me@kestrova.test");
+        InstallAlarmMailer();
     }
+    void TearDown() override { SetAlarmMailSender({}); }
 
     // Waits (in real time) for the servers to have accepted `count` messages since the test began.
     bool AwaitMessages(int count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (servers.MessageCount() < before + count) {
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return WaitUntil([&] { return servers.MessageCount() >= before + count; });
     }
     // The message carries the device's name and exactly these photos of the alarm, as they are on disk.
     void ExpectMail(int n, const std::vector<std::string>& photos) {
@@ -120,6 +117,17 @@ TEST_F(AlarmEmailTest, AFailedMailSaysWhyInTheLogButNeverThePassword) {
     ASSERT_TRUE(log.AwaitLine(failure)) << log.Text();
     EXPECT_EQ(log.Text().find("wrong-pass"), std::string::npos);
     EXPECT_EQ(servers.MessageCount(), before);
+}
+
+TEST_F(AlarmEmailTest, AnUnknownSecurityIsToldAndTheMailGoesOutWithStartTls) {
+    LogCapture log;
+    a.device.SetSmtpProtocol(5);
+    a.Start();
+    a.PassToTheEnd();
+    ASSERT_TRUE(AwaitMessages(1));
+    EXPECT_EQ(log.LinesWith("security"),
+              std::vector<std::string>{"warning: alarm: Halle S\xc3\xbc"
+                                       "d: unknown e-mail security 5, STARTTLS is used"});
 }
 
 }  // namespace

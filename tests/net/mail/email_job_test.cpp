@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "tests/net/mail/mail_test_support.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova {
 namespace {
@@ -113,10 +112,7 @@ TEST_F(EmailJobTest, ThreadedSendOutlivesTheJob) {
         job.AppendBody("Front door");
         ASSERT_EQ(job.Start(1), 1);
     }  // gone while its thread works
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (servers.MessageCount() == before && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(testing::WaitUntil([&] { return servers.MessageCount() > before; }));
     ASSERT_EQ(servers.MessageCount(), before + 1);
     EXPECT_EQ(ReadText(servers.MessageFolder(before + 1) + "text.txt"),
               "Front door\n\n");  // the end of data adds a line

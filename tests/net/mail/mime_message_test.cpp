@@ -70,7 +70,6 @@ TEST_F(MimeMessage, HeaderOfAMailWithAttachments) {
     c.mailer = "Kestrova";
     c.replyTo = "cam@example.test";
     c.to = {{"", "me@example.test"}, {"Other", "you@example.test"}};
-    c.cc = {{"", "cc@example.test"}};
     c.priority = 2;
     c.attachments = {"/x/a.jpg"};
     EXPECT_EQ(BuildHeader(c),
@@ -80,7 +79,6 @@ TEST_F(MimeMessage, HeaderOfAMailWithAttachments) {
               "Reply-To: cam@example.test\r\n"
               "X-Priority: 2 (High)\r\n"
               "To: <me@example.test>,Other<you@example.test>\r\n"
-              "Cc: <cc@example.test>\r\n"
               "Subject: Kestrova\r\n"
               "MIME-Version: 1.0\r\n"
               "Content-Type: multipart/mixed; boundary=\"__MESSAGE__ID__54yg6f6h6y456345\"\r\n"

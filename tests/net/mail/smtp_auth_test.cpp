@@ -120,7 +120,7 @@ TEST(SmtpError, MessageTexts) {
         int32_t code;
         const char* text;
     } cases[] = {
-        {0, ""},
+        {0, "Undefined error id"},
         {102, "Function send() failed"},
         {109, "Undefined error id"},
         {203, "Undefined at least one reciepent"},

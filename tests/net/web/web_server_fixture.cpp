@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
-#include <thread>
 
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/testing/message_pump.h"
 #include "tests/net/web/web_client.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::webtest {
 namespace {
@@ -65,13 +65,12 @@ bool NotifyRecorder::WaitForValue(size_t from, WPARAM wParam, int timeoutMs) {
 }
 
 bool NotifyRecorder::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        uitest::PumpMessages();
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    return testing::WaitUntil(
+        [&] {
+            uitest::PumpMessages();
+            return done();
+        },
+        std::chrono::milliseconds(timeoutMs));
 }
 
 WebServerTest::WebServerTest() : dataEnv("KESTROVA_DATA_DIR", data.native().c_str()) {

@@ -16,6 +16,8 @@
 #include "platform/base/text.h"
 #include "tests/net/web/web_client.h"
 #include "tests/net/web/web_server_fixture.h"
+#include "tests/support/thread_state.h"
+#include "tests/support/wait_until.h"
 
 namespace kestrova::webtest {
 namespace {
@@ -157,7 +159,7 @@ TEST_F(WebServerTest, RequestsNoBrowserSendsEndTheConnectionWithoutReply) {
     // A head split over two segments: the first receive lacks its end.
     RawClient split(port);
     ASSERT_TRUE(split.Send("GET / HTTP/1.1\r\n"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(kestrova::testing::WaitUntil(kestrova::testing::OtherThreadsSleep));  // the server took it and waits for more
     split.Send("\r\n");
     EXPECT_TRUE(split.ClosedWithoutReply());
 }
