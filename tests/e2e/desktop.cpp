@@ -1,0 +1,134 @@
+#include "tests/e2e/desktop.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace kestrova::e2e {
+namespace {
+
+constexpr auto kPollPeriod = std::chrono::milliseconds(50);
+
+std::optional<ScreenWindow> Geometry(const std::string& id, const std::string& display) {
+    std::string text;
+    if (RunTool({"xdotool", "getwindowgeometry", "--shell", id}, display, &text) != 0) return std::nullopt;
+    ScreenWindow window{id};
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string name = line.substr(0, equals);
+        const int value = std::atoi(line.c_str() + equals + 1);
+        if (name == "X") window.x = value;
+        if (name == "Y") window.y = value;
+        if (name == "WIDTH") window.width = value;
+        if (name == "HEIGHT") window.height = value;
+    }
+    return window;
+}
+
+}  // namespace
+
+int RunTool(const std::vector<std::string>& argv, const std::string& display, std::string* output) {
+    std::vector<std::string> variables{"DISPLAY=" + display};
+    for (char** entry = environ; *entry; ++entry) {
+        if (std::string(*entry).rfind("DISPLAY=", 0) != 0) variables.push_back(*entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& v : variables) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> arguments = argv;
+    std::vector<char*> args;
+    for (std::string& a : arguments) args.push_back(a.data());
+    args.push_back(nullptr);
+
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; spawned == 0 && (n = read(fds[0], buffer, sizeof(buffer))) > 0;) text.append(buffer, size_t(n));
+    close(fds[0]);
+    if (spawned != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (output) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<ScreenWindow> Desktop::Windows() const {
+    std::string ids;
+    // The program's windows have no names: the empty pattern matches every one.
+    RunTool({"xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", ""}, display_, &ids);
+    std::vector<ScreenWindow> windows;
+    std::istringstream lines(ids);
+    for (std::string id; std::getline(lines, id);) {
+        if (auto window = Geometry(id, display_)) windows.push_back(*window);
+    }
+    return windows;
+}
+
+std::optional<ScreenWindow> Desktop::WaitForWindow(int width, int height, std::chrono::milliseconds limit) const {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    do {
+        for (const ScreenWindow& window : Windows()) {
+            if (window.width == width && window.height == height) return window;
+        }
+        std::this_thread::sleep_for(kPollPeriod);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
+}
+
+bool Desktop::WaitUntilGone(int width, int height, std::chrono::milliseconds limit) const {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    do {
+        bool present = false;
+        for (const ScreenWindow& window : Windows()) present |= window.width == width && window.height == height;
+        if (!present) return true;
+        std::this_thread::sleep_for(kPollPeriod);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+void Desktop::Click(Point p) const {
+    // A move first, as a hand makes one: the controls track the pointer before they take a press.
+    Xdotool({"mousemove", "--sync", std::to_string(p.x), std::to_string(p.y)});
+    Xdotool({"click", "1"});
+}
+
+void Desktop::DoubleClick(Point p) const {
+    Xdotool({"mousemove", "--sync", std::to_string(p.x), std::to_string(p.y)});
+    Xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
+}
+
+void Desktop::Type(const std::string& text) const { Xdotool({"type", "--delay", "20", text}); }
+
+void Desktop::Key(const std::string& name, int times) const {
+    Xdotool({"key", "--delay", "20", "--repeat", std::to_string(times), name});
+}
+
+bool Desktop::Screenshot(const std::string& path, const std::string& window) const {
+    return RunTool({"import", "-window", window, path}, display_) == 0;
+}
+
+void Desktop::Xdotool(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), "xdotool");
+    RunTool(arguments, display_);
+}
+
+}  // namespace kestrova::e2e
