@@ -126,6 +126,14 @@ bool Desktop::Screenshot(const std::string& path, const std::string& window) con
     return RunTool({"import", "-window", window, path}, display_) == 0;
 }
 
+std::string Desktop::Pixels(const ScreenWindow& window, int x, int y, int width, int height) const {
+    std::string rgb;
+    const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) +
+                             "+" + std::to_string(y);
+    RunTool({"import", "-window", window.id, "-crop", crop, "+repage", "-depth", "8", "rgb:-"}, display_, &rgb);
+    return rgb;
+}
+
 void Desktop::Xdotool(std::vector<std::string> arguments) const {
     arguments.insert(arguments.begin(), "xdotool");
     RunTool(arguments, display_);

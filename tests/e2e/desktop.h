@@ -46,6 +46,8 @@ public:
     void Key(const std::string& name, int times = 1) const;
     // A screenshot of the whole screen, or of one window when its id is given.
     bool Screenshot(const std::string& path, const std::string& window = "root") const;
+    // The pixels of a rectangle of a window (in its coordinates) as RGB bytes, rows from the top.
+    std::string Pixels(const ScreenWindow& window, int x, int y, int width, int height) const;
 
 private:
     void Xdotool(std::vector<std::string> arguments) const;
