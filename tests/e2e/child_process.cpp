@@ -15,8 +15,6 @@
 extern char** environ;
 
 namespace kestrova::e2e {
-namespace {
-
 std::vector<std::string> MergedEnvironment(const Environment& changes) {
     std::map<std::string, std::string> variables;
     for (char** entry = environ; *entry; ++entry) {
@@ -29,19 +27,20 @@ std::vector<std::string> MergedEnvironment(const Environment& changes) {
     return merged;
 }
 
-}  // namespace
+std::vector<char*> SpawnArguments(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environment& environment,
                            const std::string& log)
     : log_(log) {
     std::vector<std::string> variables = MergedEnvironment(environment);
-    std::vector<char*> envp;
-    for (std::string& v : variables) envp.push_back(v.data());
-    envp.push_back(nullptr);
     std::vector<std::string> arguments = argv;
-    std::vector<char*> args;
-    for (std::string& a : arguments) args.push_back(a.data());
-    args.push_back(nullptr);
+    const std::vector<char*> envp = SpawnArguments(variables);
+    const std::vector<char*> args = SpawnArguments(arguments);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);

@@ -15,6 +15,11 @@ namespace kestrova::e2e {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
+// The test's own environment with `changes` applied, as NAME=VALUE texts.
+std::vector<std::string> MergedEnvironment(const Environment& changes);
+// What a spawn takes: a pointer to each text, then a null. The texts must outlive the pointers.
+std::vector<char*> SpawnArguments(std::vector<std::string>& texts);
+
 class ChildProcess {
 public:
     // Starts `argv` (argv[0] found on the test's own PATH). Started() says whether it

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-extern char** environ;
+#include "tests/e2e/child_process.h"
 
 namespace kestrova::e2e {
 namespace {
@@ -37,17 +37,10 @@ std::optional<ScreenWindow> Geometry(const std::string& id, const std::string& d
 }  // namespace
 
 int RunTool(const std::vector<std::string>& argv, const std::string& display, std::string* output) {
-    std::vector<std::string> variables{"DISPLAY=" + display};
-    for (char** entry = environ; *entry; ++entry) {
-        if (std::string(*entry).rfind("DISPLAY=", 0) != 0) variables.push_back(*entry);
-    }
-    std::vector<char*> envp;
-    for (std::string& v : variables) envp.push_back(v.data());
-    envp.push_back(nullptr);
+    std::vector<std::string> variables = MergedEnvironment({{"DISPLAY", display}});
     std::vector<std::string> arguments = argv;
-    std::vector<char*> args;
-    for (std::string& a : arguments) args.push_back(a.data());
-    args.push_back(nullptr);
+    const std::vector<char*> envp = SpawnArguments(variables);
+    const std::vector<char*> args = SpawnArguments(arguments);
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return -1;
