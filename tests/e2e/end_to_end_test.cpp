@@ -181,17 +181,21 @@ protected:
         }
         desktop_->Type(text);
     }
-    // A hint the program shows once per kind: OK, as a person who has read it.
-    void AcknowledgeHint() {
-        std::optional<ScreenWindow> box;
+    // Presses a main window button that first shows a hint, and answers the hint with OK, as a person who
+    // has read it.
+    void PressThroughHint(Point button) {
+        std::set<std::string> before;
+        for (const ScreenWindow& w : desktop_->Windows()) before.insert(w.id);
+        ClickMain(button);
+        std::optional<ScreenWindow> hint;
         ASSERT_TRUE(Wait([&] {
             for (const ScreenWindow& w : desktop_->Windows()) {
-                if (w.id != Main().id && w.width >= 319 && w.width < 500) box = w;
+                if (!before.count(w.id)) hint = w;
             }
-            return box.has_value();
+            return hint.has_value();
         })) << "no hint";
-        desktop_->Click(box->At(box->width / 2, box->height - 36));
-        ASSERT_TRUE(desktop_->WaitUntilGone(box->width, box->height));
+        desktop_->Click(hint->At(hint->width / 2, hint->height - 36));
+        ASSERT_TRUE(desktop_->WaitUntilGone(hint->width, hint->height)) << "the hint stays";
     }
 
     // The main window's device list as pixels.
@@ -246,8 +250,7 @@ void EndToEndTest::PowerSelected(int row) {
 
 void EndToEndTest::PublishSelected(int row, int webPort, bool firstTime) {
     ClickMain(ListRow(row));
-    ClickMain(kStreamingButton);
-    AcknowledgeHint();
+    PressThroughHint(kStreamingButton);
     const ScreenWindow stream = Expect(kStreamWindow, "streaming");
     if (firstTime) {
         Fill(stream, {228, 164}, std::to_string(webPort), 5);
@@ -259,8 +262,7 @@ void EndToEndTest::PublishSelected(int row, int webPort, bool firstTime) {
 // Photo, video, a popup, and an e-mail through the loopback mail server.
 void EndToEndTest::SetAlarmWithEmail(int row) {
     ClickMain(ListRow(row));
-    ClickMain(kAlarmButton);
-    AcknowledgeHint();
+    PressThroughHint(kAlarmButton);
     const ScreenWindow alarm = Expect(kAlarmWindow, "alarm");
     desktop_->Click(alarm.At(Box(57, 207)));  // "Video"
     desktop_->Click(alarm.At(Box(37, 307)));  // "Preview", as a popup
