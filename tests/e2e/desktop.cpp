@@ -87,6 +87,24 @@ std::optional<ScreenWindow> Desktop::WaitForWindow(int width, int height, std::c
     return std::nullopt;
 }
 
+std::set<std::string> Desktop::WindowIds() const {
+    std::set<std::string> ids;
+    for (const ScreenWindow& window : Windows()) ids.insert(window.id);
+    return ids;
+}
+
+std::optional<ScreenWindow> Desktop::WaitForNewWindow(const std::set<std::string>& before,
+                                                      std::chrono::milliseconds limit) const {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    do {
+        for (const ScreenWindow& window : Windows()) {
+            if (!before.count(window.id)) return window;
+        }
+        std::this_thread::sleep_for(kPollPeriod);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
+}
+
 bool Desktop::WaitUntilGone(int width, int height, std::chrono::milliseconds limit) const {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     do {

@@ -61,6 +61,9 @@ Point ListRow(int row) { return {kListLeft + 150, kListTop + row * kListItem + k
 // The display's 2 x 2 grid: each tile's inner part, clear of the gaps and the selection frame.
 constexpr int kDisplayLeft = 10, kDisplayTop = 33, kTileWidth = 240, kTileHeight = 180, kTileInset = 12;
 
+// A popup menu's rows, and its margin above the first and below the last.
+constexpr int kMenuRow = 22, kMenuMargin = 5;
+
 // Every property window's OK button (its Part's standard place) and a check box's box, by its corner.
 Point OkButton(Size window) { return {window.width - 113 + 45, window.height - 54 + 18}; }
 Point Box(int x, int y) { return {x + 6, y + 7}; }
@@ -184,16 +187,10 @@ protected:
     // Presses a main window button that first shows a hint, and answers the hint with OK, as a person who
     // has read it.
     void PressThroughHint(Point button) {
-        std::set<std::string> before;
-        for (const ScreenWindow& w : desktop_->Windows()) before.insert(w.id);
+        const std::set<std::string> before = desktop_->WindowIds();
         ClickMain(button);
-        std::optional<ScreenWindow> hint;
-        ASSERT_TRUE(Wait([&] {
-            for (const ScreenWindow& w : desktop_->Windows()) {
-                if (!before.count(w.id)) hint = w;
-            }
-            return hint.has_value();
-        })) << "no hint";
+        const std::optional<ScreenWindow> hint = desktop_->WaitForNewWindow(before);
+        ASSERT_TRUE(hint) << "no hint";
         desktop_->Click(hint->At(hint->width / 2, hint->height - 36));
         ASSERT_TRUE(desktop_->WaitUntilGone(hint->width, hint->height)) << "the hint stays";
     }
@@ -215,6 +212,7 @@ protected:
 
     void AddBothDevices(int cameraPort);
     void PowerSelected(int row);
+    void ChooseLoopbackAddress(const ScreenWindow& stream);
     void PublishSelected(int row, int webPort, bool firstTime);
     void SetAlarmWithEmail(int row);
 
@@ -248,11 +246,22 @@ void EndToEndTest::PowerSelected(int row) {
     Press(power, kPowerWindow, "capture options");
 }
 
+// The address list offers the machine's own addresses with the loopback address last.
+void EndToEndTest::ChooseLoopbackAddress(const ScreenWindow& stream) {
+    const std::set<std::string> before = desktop_->WindowIds();
+    desktop_->Click(stream.At(117, 164));
+    const std::optional<ScreenWindow> list = desktop_->WaitForNewWindow(before);
+    ASSERT_TRUE(list) << "no address list";
+    desktop_->Click(list->At(list->width / 2, list->height - kMenuMargin - kMenuRow / 2));
+    ASSERT_TRUE(desktop_->WaitUntilGone(list->width, list->height)) << "the address list stays";
+}
+
 void EndToEndTest::PublishSelected(int row, int webPort, bool firstTime) {
     ClickMain(ListRow(row));
     PressThroughHint(kStreamingButton);
     const ScreenWindow stream = Expect(kStreamWindow, "streaming");
     if (firstTime) {
+        ChooseLoopbackAddress(stream);
         Fill(stream, {228, 164}, std::to_string(webPort), 5);
         Fill(stream, {117, 260}, kWebPassword);
     }
@@ -344,6 +353,10 @@ TEST_F(EndToEndTest, WatchesTwoCamerasRaisesAnAlarmAndKeepsTheListAcrossARestart
                                                 std::to_string(webPort) + "/",
                                             peers_.native(), 1000, 800, 3000);
     EXPECT_GT(CountBackdrop(page), 20000u) << "the browser shows no picture of the network camera";
+
+    // The popup stays until its close button, over the main window's buttons.
+    desktop_->Click(popup.At(kPopup.width - 52 + 20, 9));
+    ExpectGone(kPopup, "alarm popup");
 
     // Saved on exit, the list comes back in the same order, every device powered off.
     ClickMain(kSettingsButton);

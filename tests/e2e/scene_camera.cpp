@@ -108,11 +108,13 @@ void SceneCamera::AcceptLoop() {
 void SceneCamera::Serve(int connection) {
     std::string head;
     if (ReadHead(connection, head)) {
-        const bool control = head.find(".cgi?") != std::string::npos || head.rfind("GET / ", 0) == 0;
-        if (control) {
-            SendAll(connection, "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nok\r\n");
-        } else {
+        // The stream paths of every camera family name a video; the rest are settings and probes.
+        const std::string line = head.substr(0, head.find("\r\n"));
+        const bool stream = line.find("video") != std::string::npos || line.find("mjpeg") != std::string::npos;
+        if (stream) {
             Stream(connection);
+        } else {
+            SendAll(connection, "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nok\r\n");
         }
     }
     std::lock_guard<std::mutex> guard(mutex_);
