@@ -3,7 +3,9 @@
 #include "engine/device_settings.h"
 #include "engine/usbcam/camera_format.h"
 #include "engine/usbcam/proc_amp_levels.h"
+#include "platform/media/driver_controls.h"
 #include "platform/media/video_proc_amp.h"
+#include "platform/shell/camera_controls_window.h"
 
 namespace kestrova {
 
@@ -81,9 +83,14 @@ int UsbCameraDevice::SetContrast(int level, int useDefault) {
     return SetProcAmpLevel(captureFilter_, VideoProcAmp_Contrast, level, useDefault);
 }
 
-// The layer's capture filters have no property pages of their own: there is nothing to open.
-int UsbCameraDevice::ShowPropertyPages(HWND) {
-    return 0;
+// The camera driver's own settings, in the layer's settings window titled with the camera's name; a capture
+// filter without driver controls has nothing to open.
+int UsbCameraDevice::ShowPropertyPages(HWND owner) {
+    const auto controls = QueryInterface<IDriverControls>(captureFilter_);
+    if (!controls) return 0;
+    wchar_t name[256] = {};
+    GetFriendlyName(name, 255);
+    return ShowCameraControls(owner, name, *controls) ? 1 : 0;
 }
 
 }  // namespace kestrova

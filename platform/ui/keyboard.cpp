@@ -47,16 +47,23 @@ wchar_t CharacterOf(UINT vk, LPARAM lParam) {
     return 0;
 }
 
+// The tab stops below a window in the order they were made, each child before its own children. A parent
+// keeps its newest child on top, first in its list, so the walk reads every list from its end.
+void CollectTabStopsLocked(const Window* parent, std::vector<HWND>& stops) {
+    for (auto it = parent->children.rbegin(); it != parent->children.rend(); ++it) {
+        Window* w = FindWindowLocked(*it);
+        if (!w) continue;
+        if ((w->style & WS_TABSTOP) && IsShownLocked(w) && IsEnabledChainLocked(w)) stops.push_back(w->handle);
+        CollectTabStopsLocked(w, stops);
+    }
+}
+
 void FocusNextTabStop(HWND dialog, bool backwards) {
     std::vector<HWND> stops;
     HWND focus = GetFocus();
     {
         TableLock lock = LockTable();
-        for (HWND h : SelfAndDescendantsLocked(dialog)) {
-            Window* w = FindWindowLocked(h);
-            if (h != dialog && (w->style & WS_TABSTOP) && IsShownLocked(w) && IsEnabledChainLocked(w))
-                stops.push_back(h);
-        }
+        if (const Window* w = FindWindowLocked(dialog)) CollectTabStopsLocked(w, stops);
     }
     if (stops.empty()) return;
     size_t at = stops.size();

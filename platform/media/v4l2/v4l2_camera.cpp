@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/media/media_events.h"
+#include "platform/media/v4l2/v4l2_controls.h"
 
 namespace kestrova::media {
 namespace {
@@ -88,6 +89,27 @@ HRESULT V4l2Camera::Get(long property, long* value, long* flags) {
     *value = control.value;
     *flags = VideoProcAmp_Flags_Manual;
     return S_OK;
+}
+
+// The node is opened once; the kernel serialises control calls with the streaming thread's own.
+HRESULT V4l2Camera::ListControls(std::vector<DriverControl>* controls) {
+    if (fd_ < 0) return E_FAIL;
+    return ListV4l2Controls(kernel_, fd_, controls);
+}
+
+HRESULT V4l2Camera::GetControl(uint32_t id, int32_t* value) {
+    if (fd_ < 0) return E_FAIL;
+    return GetV4l2Control(kernel_, fd_, id, value);
+}
+
+HRESULT V4l2Camera::SetControl(uint32_t id, int32_t value) {
+    if (fd_ < 0) return E_FAIL;
+    return SetV4l2Control(kernel_, fd_, id, value);
+}
+
+HRESULT V4l2Camera::SetControls(const std::vector<std::pair<uint32_t, int32_t>>& values, size_t* failedAt) {
+    if (fd_ < 0) return E_FAIL;
+    return SetV4l2Controls(kernel_, fd_, values, failedAt);
 }
 
 std::vector<AM_MEDIA_TYPE> V4l2Camera::PinMediaTypes(IPin&) {

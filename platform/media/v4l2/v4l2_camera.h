@@ -1,12 +1,14 @@
 #pragma once
 // A V4L2 camera as a capture filter: one capture pin whose stream configuration lists the driver's formats,
 // memory-mapped streaming on the filter's streaming thread, and the driver's brightness and contrast as its
-// video processing amplifier. When the node goes away while it streams, the graph gets EC_DEVICE_LOST.
+// video processing amplifier; all of the driver's own controls through the driver controls interface, which
+// works while the camera streams. When the node goes away while it streams, the graph gets EC_DEVICE_LOST.
 
 #include <string>
 #include <vector>
 
 #include "platform/media/base_filter.h"
+#include "platform/media/driver_controls.h"
 #include "platform/media/stream_formats.h"
 #include "platform/media/v4l2/v4l2_formats.h"
 #include "platform/media/v4l2/v4l2_kernel.h"
@@ -14,7 +16,7 @@
 
 namespace kestrova::media {
 
-class V4l2Camera : public SourceFilter, public IAMVideoProcAmp {
+class V4l2Camera : public SourceFilter, public IAMVideoProcAmp, public IDriverControls {
 public:
     // Opens `node` through the installed kernel seam and reads its formats.
     explicit V4l2Camera(std::string node);
@@ -27,6 +29,11 @@ public:
                      long* capsFlags) override;
     HRESULT Set(long property, long value, long flags) override;
     HRESULT Get(long property, long* value, long* flags) override;
+
+    HRESULT ListControls(std::vector<DriverControl>* controls) override;
+    HRESULT GetControl(uint32_t id, int32_t* value) override;
+    HRESULT SetControl(uint32_t id, int32_t value) override;
+    HRESULT SetControls(const std::vector<std::pair<uint32_t, int32_t>>& values, size_t* failedAt) override;
 
 protected:
     std::vector<AM_MEDIA_TYPE> PinMediaTypes(IPin& pin) override;

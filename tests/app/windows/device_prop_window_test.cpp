@@ -153,7 +153,8 @@ public:
     ~SilentCamera() { ::close(socket_); }
     int Port() const { return port_; }
     // Whether a client is connected and still waiting for its answer. The camera's call connects from a
-    // thread of its own, so its connection may still be on its way: it gets a few seconds to arrive.
+    // thread of its own, so its connection may still be on its way: it gets a few seconds to arrive. The
+    // client's connection is closed afterwards, which ends its call.
     bool ClientWaiting() {
         pollfd listener{socket_, POLLIN, 0};
         if (::poll(&listener, 1, 10000) != 1) return false;
@@ -181,11 +182,11 @@ TEST_F(DevicePropWindowTest, ACameraThatDoesNotAnswerLeavesTheWindowResponsive) 
     camera->Init(&p);
     bool waiting = false;
     Drive(kDevicePropWindowClass, [&] { return ShowFor(camera, kDeviceIpCamera); }, [&](HWND window) {
-        // Still asking: the sliders wait, and the window closes at once.
+        // Still asking: the sliders wait while the camera holds the call open, and the window closes at once.
         EXPECT_FALSE(Enabled(window, kBrightnessId));
+        waiting = silent.ClientWaiting();
         Press(window, kCloseId);
         EXPECT_FALSE(IsWindow(window));
-        waiting = silent.ClientWaiting();
     });
     EXPECT_TRUE(waiting) << "the window showed only after the camera's call had ended";
 }

@@ -11,6 +11,9 @@
 #include "platform/media/device_enumerator.h"
 #include "platform/media/filter_graph.h"
 #include "platform/media/v4l2/v4l2_camera.h"
+#include "platform/shell/camera_controls_window.h"
+#include "platform/ui/testing/driver.h"
+#include "platform/ui/windows.h"
 #include "scripted_frames.h"
 #include "scripted_v4l2.h"
 #include "tests/engine/device/kit/notify_recorder.h"
@@ -321,6 +324,34 @@ TEST_F(UsbCameraTest, StartFailsQuietlyWithoutACaptureFilterOrItsStreamConfigura
     }
 }
 
+TEST_F(UsbCameraTest, PropertyPagesChangeTheDriversControlsWhileItCapturesAndOpenNothingWithoutThem) {
+    ASSERT_EQ(device.Start(), 1);
+    uitest::LoopSteps steps;
+    steps.Then([&] {
+        HWND window = FindWindowW(kCameraControlsClass, nullptr);
+        ASSERT_NE(window, nullptr);
+        wchar_t caption[64] = {};
+        GetWindowTextW(window, caption, 64);
+        EXPECT_STREQ(caption, L"Desk Camera");
+        HWND more = GetDlgItem(window, ControlItemId(0, ControlPart::More));  // brightness
+        RECT r;
+        GetClientRect(more, &r);
+        uitest::Click(uitest::OnScreen(more, POINT{r.right / 2, r.bottom / 2}));
+        EXPECT_EQ(kernel.ControlValue(kNode, V4L2_CID_BRIGHTNESS), 129);
+        kernel.PushFrame(kNode, mediatest::JpegRedOverBlue(640, 480));  // and the frames still come
+        EXPECT_TRUE(kernel.WaitUntilTaken(kNode));
+        SendMessageW(window, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(device.ShowPropertyPages(nullptr), 1);
+    EXPECT_EQ(kernel.ControlValue(kNode, V4L2_CID_BRIGHTNESS), 129);
+    EXPECT_EQ(device.GetState(kStatePowered), 1);
+
+    for (bool withFilter : {false, true}) {
+        Init(withFilter ? std::make_shared<ConfiglessSource>() : nullptr, 2);
+        EXPECT_EQ(device.ShowPropertyPages(nullptr), 0);
+    }
+}
+
 TEST_F(UsbCameraTest, InitTakesTheRecordAndTheKindsDefaults) {
     EXPECT_EQ(device.GetType(), kDeviceUsbCamera);
     wchar_t text[256] = {};
@@ -333,7 +364,6 @@ TEST_F(UsbCameraTest, InitTakesTheRecordAndTheKindsDefaults) {
     EXPECT_EQ(device.GetRecordAudio(), 0);
     EXPECT_EQ(device.GetSavePhotos(), 1);
     EXPECT_EQ(device.PanLeft(1, 500), 1);
-    EXPECT_EQ(device.ShowPropertyPages(nullptr), 0);
 
     DeviceSettings record;
     device.GetSettings(record);

@@ -32,8 +32,11 @@ function saveMessage(raw, session) {
     mail.attachments.forEach((a, i) => {
       fs.writeFileSync(path.join(dir, 'attachments', `${i + 1}-${a.filename}`), a.content);
     });
-    // Written last: its presence says the message is complete.
-    fs.writeFileSync(path.join(dir, 'auth.txt'), session.user ? `${session.user.method} ${session.user.name}` : '');
+    // Written last and renamed into place: its presence says the message is complete, and a reader that
+    // sees it never finds it still empty.
+    const auth = path.join(dir, 'auth.txt');
+    fs.writeFileSync(`${auth}.part`, session.user ? `${session.user.method} ${session.user.name}` : '');
+    fs.renameSync(`${auth}.part`, auth);
   });
 }
 

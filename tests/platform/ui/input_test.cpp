@@ -223,6 +223,7 @@ TEST_F(InputTest, DialogKeysBecomeCommandsOneAndTwo) {
     TestWindow& dialog = Make("dialog", nullptr, WS_POPUP, {0, 0, 300, 300});
     TestWindow& field = Make("field", dialog.hwnd, WS_CHILD | WS_TABSTOP, {10, 10, 100, 30});
     TestWindow& other = Make("other", dialog.hwnd, WS_CHILD | WS_TABSTOP, {10, 40, 100, 60});
+    Make("last", dialog.hwnd, WS_CHILD | WS_TABSTOP, {10, 70, 100, 90});  // Tab follows the order of making
     SetFocus(field.hwnd);
     auto runDialogKeys = [&](UINT vk) {
         ui::InjectKey(vk, true);

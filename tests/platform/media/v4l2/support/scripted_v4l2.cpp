@@ -20,6 +20,42 @@ int Fail(int error) {
     return -1;
 }
 
+std::string UsualName(uint32_t id) {
+    switch (id) {
+        case V4L2_CID_BRIGHTNESS:
+            return "Brightness";
+        case V4L2_CID_CONTRAST:
+            return "Contrast";
+        default:
+            return "Control";
+    }
+}
+
+bool IsMenu(const ScriptedControl& control) {
+    return control.type == V4L2_CTRL_TYPE_MENU || control.type == V4L2_CTRL_TYPE_INTEGER_MENU;
+}
+
+ScriptedControl* Find(std::vector<ScriptedControl>& controls, uint32_t id) {
+    for (ScriptedControl& control : controls)
+        if (control.id == id) return &control;
+    return nullptr;
+}
+
+// 0 when the control would take `value`, else the error number a driver gives.
+int Refusal(const ScriptedControl& control, int32_t value) {
+    if (control.flags & V4L2_CTRL_FLAG_READ_ONLY) return EACCES;
+    if (control.type == V4L2_CTRL_TYPE_BUTTON) return 0;
+    if (value < control.minimum || value > control.maximum) return ERANGE;
+    if (control.type == V4L2_CTRL_TYPE_MENU &&
+        (size_t(value) >= control.menu.size() || control.menu[size_t(value)].empty()))
+        return EINVAL;
+    return 0;
+}
+
+void Apply(ScriptedControl& control, int32_t value) {
+    control.value = control.type == V4L2_CTRL_TYPE_BUTTON ? control.value + 1 : value;
+}
+
 }  // namespace
 
 ScriptedV4l2::ScriptedV4l2() {
@@ -203,35 +239,16 @@ int ScriptedV4l2::IoctlLocked(Node& node, unsigned long request, void* argument)
             node.streaming = false;
             node.queued.clear();
             return 0;
-        case VIDIOC_QUERYCTRL: {
-            auto& query = *static_cast<v4l2_queryctrl*>(argument);
-            for (const ScriptedControl& control : camera.controls) {
-                if (control.id != query.id) continue;
-                query.type = V4L2_CTRL_TYPE_INTEGER;
-                query.minimum = control.minimum;
-                query.maximum = control.maximum;
-                query.step = control.step;
-                query.default_value = control.defaultValue;
-                query.flags = 0;
-                return 0;
-            }
-            return Fail(EINVAL);
-        }
+        case VIDIOC_QUERYCTRL:
+            return QueryControl(node, *static_cast<v4l2_queryctrl*>(argument));
+        case VIDIOC_QUERYMENU:
+            return QueryMenu(node, *static_cast<v4l2_querymenu*>(argument));
         case VIDIOC_G_CTRL:
-        case VIDIOC_S_CTRL: {
-            auto& value = *static_cast<v4l2_control*>(argument);
-            for (ScriptedControl& control : node.camera.controls) {
-                if (control.id != value.id) continue;
-                if (request == VIDIOC_G_CTRL) {
-                    value.value = control.value;
-                    return 0;
-                }
-                if (value.value < control.minimum || value.value > control.maximum) return Fail(ERANGE);
-                control.value = value.value;
-                return 0;
-            }
-            return Fail(EINVAL);
-        }
+            return GetControl(node, *static_cast<v4l2_control*>(argument));
+        case VIDIOC_S_CTRL:
+            return SetControl(node, *static_cast<v4l2_control*>(argument));
+        case VIDIOC_S_EXT_CTRLS:
+            return SetControls(node, *static_cast<v4l2_ext_controls*>(argument));
         default:
             return Fail(ENOTTY);
     }
@@ -252,6 +269,82 @@ int ScriptedV4l2::SetFormat(Node& node, v4l2_format& format) {
     if (!sizeOffered) std::tie(pix.width, pix.height) = chosen->sizes.front();
     node.capture = {pix.pixelformat, pix.width, pix.height};
     pix.sizeimage = BytesPerFrame(node.capture);
+    return 0;
+}
+
+int ScriptedV4l2::QueryControl(Node& node, v4l2_queryctrl& query) {
+    const uint32_t flagBits = V4L2_CTRL_FLAG_NEXT_CTRL | V4L2_CTRL_FLAG_NEXT_COMPOUND;
+    const uint32_t asked = query.id & ~flagBits;
+    const ScriptedControl* found = nullptr;
+    for (const ScriptedControl& control : node.camera.controls) {
+        const bool fits = (query.id & V4L2_CTRL_FLAG_NEXT_CTRL) ? control.id > asked : control.id == asked;
+        if (fits && (!found || control.id < found->id)) found = &control;
+    }
+    if (!found) return Fail(EINVAL);
+    query = {};
+    query.id = found->id;
+    query.type = found->type;
+    const std::string name = found->name.empty() ? UsualName(found->id) : found->name;
+    std::strncpy(reinterpret_cast<char*>(query.name), name.c_str(), sizeof(query.name) - 1);
+    query.minimum = found->minimum;
+    query.maximum = found->maximum;
+    query.step = found->step;
+    query.default_value = found->defaultValue;
+    query.flags = found->flags;
+    return 0;
+}
+
+int ScriptedV4l2::QueryMenu(Node& node, v4l2_querymenu& item) {
+    const ScriptedControl* control = Find(node.camera.controls, item.id);
+    if (!control || !IsMenu(*control) || int64_t(item.index) < control->minimum ||
+        int64_t(item.index) > control->maximum)
+        return Fail(EINVAL);
+    if (control->type == V4L2_CTRL_TYPE_INTEGER_MENU) {
+        if (item.index >= control->integerMenu.size()) return Fail(EINVAL);
+        item.value = control->integerMenu[item.index];
+        return 0;
+    }
+    if (item.index >= control->menu.size() || control->menu[item.index].empty()) return Fail(EINVAL);
+    std::memset(item.name, 0, sizeof item.name);
+    std::strncpy(reinterpret_cast<char*>(item.name), control->menu[item.index].c_str(),
+                 sizeof(item.name) - 1);
+    return 0;
+}
+
+int ScriptedV4l2::GetControl(Node& node, v4l2_control& value) {
+    const ScriptedControl* control = Find(node.camera.controls, value.id);
+    if (!control) return Fail(EINVAL);
+    if (control->type == V4L2_CTRL_TYPE_BUTTON || (control->flags & V4L2_CTRL_FLAG_WRITE_ONLY))
+        return Fail(EACCES);
+    value.value = control->value;
+    return 0;
+}
+
+int ScriptedV4l2::SetControl(Node& node, v4l2_control& value) {
+    ScriptedControl* control = Find(node.camera.controls, value.id);
+    if (!control) return Fail(EINVAL);
+    if (const int refusal = Refusal(*control, value.value)) return Fail(refusal);
+    if (control->setError) return Fail(control->setError);
+    Apply(*control, value.value);
+    return 0;
+}
+
+// As drivers do: every value is checked before any is set, and a check that fails names no control.
+int ScriptedV4l2::SetControls(Node& node, v4l2_ext_controls& request) {
+    request.error_idx = request.count;
+    for (uint32_t i = 0; i < request.count; ++i) {
+        const ScriptedControl* control = Find(node.camera.controls, request.controls[i].id);
+        if (!control) return Fail(EINVAL);
+        if (const int refusal = Refusal(*control, request.controls[i].value)) return Fail(refusal);
+    }
+    for (uint32_t i = 0; i < request.count; ++i) {
+        ScriptedControl& control = *Find(node.camera.controls, request.controls[i].id);
+        if (control.setError) {
+            request.error_idx = i;
+            return Fail(control.setError);
+        }
+        Apply(control, request.controls[i].value);
+    }
     return 0;
 }
 

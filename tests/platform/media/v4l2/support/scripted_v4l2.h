@@ -30,7 +30,13 @@ struct ScriptedControl {
     int32_t maximum = 255;
     int32_t step = 1;
     int32_t defaultValue = 128;
-    int32_t value = 128;
+    int32_t value = 128;  // a button's counts its presses
+    uint32_t type = V4L2_CTRL_TYPE_INTEGER;
+    std::string name = {};                  // empty: the usual name of the id
+    uint32_t flags = 0;                     // V4L2_CTRL_FLAG_...
+    std::vector<std::string> menu = {};     // item names from index 0; an empty name is a hole in the menu
+    std::vector<int64_t> integerMenu = {};  // an integer menu's numbers from index 0
+    int setError = 0;                       // the error number every change of this control fails with
 };
 
 struct ScriptedCamera {
@@ -92,6 +98,11 @@ private:
 
     int IoctlLocked(Node& node, unsigned long request, void* argument);
     int SetFormat(Node& node, v4l2_format& format);
+    int QueryControl(Node& node, v4l2_queryctrl& query);
+    int QueryMenu(Node& node, v4l2_querymenu& item);
+    int GetControl(Node& node, v4l2_control& value);
+    int SetControl(Node& node, v4l2_control& value);
+    int SetControls(Node& node, v4l2_ext_controls& request);
     int Dequeue(Node& node, v4l2_buffer& buffer);
     Node* NodeOf(int fd);
 
