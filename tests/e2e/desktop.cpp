@@ -16,24 +16,6 @@ namespace {
 
 constexpr auto kPollPeriod = std::chrono::milliseconds(50);
 
-std::optional<ScreenWindow> Geometry(const std::string& id, const std::string& display) {
-    std::string text;
-    if (RunTool({"xdotool", "getwindowgeometry", "--shell", id}, display, &text) != 0) return std::nullopt;
-    ScreenWindow window{id};
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        const size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string name = line.substr(0, equals);
-        const int value = std::atoi(line.c_str() + equals + 1);
-        if (name == "X") window.x = value;
-        if (name == "Y") window.y = value;
-        if (name == "WIDTH") window.width = value;
-        if (name == "HEIGHT") window.height = value;
-    }
-    return window;
-}
-
 }  // namespace
 
 int RunTool(const std::vector<std::string>& argv, const std::string& display, std::string* output) {
@@ -65,13 +47,26 @@ int RunTool(const std::vector<std::string>& argv, const std::string& display, st
 }
 
 std::vector<ScreenWindow> Desktop::Windows() const {
-    std::string ids;
-    // The program's windows have no names: the empty pattern matches every one.
-    RunTool({"xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", ""}, display_, &ids);
+    std::string text;
+    // The program's windows have no names: the empty pattern matches every one. One call lists them all
+    // with their places, a "WINDOW=" line opening each.
+    RunTool({"xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", "", "getwindowgeometry",
+             "--shell", "%@"},
+            display_, &text);
     std::vector<ScreenWindow> windows;
-    std::istringstream lines(ids);
-    for (std::string id; std::getline(lines, id);) {
-        if (auto window = Geometry(id, display_)) windows.push_back(*window);
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
+        if (name == "WINDOW") windows.push_back(ScreenWindow{value});
+        if (windows.empty()) continue;
+        ScreenWindow& window = windows.back();
+        const int number = std::atoi(value.c_str());
+        if (name == "X") window.x = number;
+        if (name == "Y") window.y = number;
+        if (name == "WIDTH") window.width = number;
+        if (name == "HEIGHT") window.height = number;
     }
     return windows;
 }
@@ -117,14 +112,10 @@ bool Desktop::WaitUntilGone(int width, int height, std::chrono::milliseconds lim
 }
 
 void Desktop::Click(Point p) const {
-    // A move first, as a hand makes one: the controls track the pointer before they take a press.
-    Xdotool({"mousemove", "--sync", std::to_string(p.x), std::to_string(p.y)});
-    Xdotool({"click", "1"});
-}
-
-void Desktop::DoubleClick(Point p) const {
-    Xdotool({"mousemove", "--sync", std::to_string(p.x), std::to_string(p.y)});
-    Xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
+    // A move first, as a hand makes one: the controls track the pointer before they take a press. The
+    // server takes the events in order, so nothing waits for the move (xdotool's own wait for it never ends
+    // when the pointer is there already).
+    Xdotool({"mousemove", std::to_string(p.x), std::to_string(p.y), "click", "1"});
 }
 
 void Desktop::Type(const std::string& text) const { Xdotool({"type", "--delay", "20", text}); }

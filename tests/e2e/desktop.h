@@ -45,7 +45,6 @@ public:
     bool WaitUntilGone(int width, int height, std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
 
     void Click(Point p) const;
-    void DoubleClick(Point p) const;
     // Types `text` into the window that has the keyboard focus.
     void Type(const std::string& text) const;
     // Presses the keys named as xdotool names them ("End", "BackSpace", "Return"), `times` over.
