@@ -6,14 +6,21 @@
 //
 // Its pieces, one concern a file: creation, layout and painting (main_window_create.cpp); the device list box
 // and the selection (main_window_list.cpp); the caption buttons, the menu, the tooltips and the icon
-// (main_window_menu.cpp); device notifications (main_window_notify.cpp); destruction
-// (main_window_destroy.cpp); restoring "DevList.db" and adding USB cameras (main_window_restore.cpp).
+// (main_window_menu.cpp); device and capture-graph notifications (main_window_notify.cpp); the streaming
+// server's life (main_window_streaming.cpp); the commands of the buttons, sliders and list
+// (main_window_commands.cpp, with the property records in main_window_records.cpp and the refusals and
+// hints in main_window_refusals.cpp); destruction (main_window_destroy.cpp); restoring "DevList.db" and
+// adding USB cameras (main_window_restore.cpp). What they share about the controls is in
+// main_window_controls.h.
 
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/app_settings.h"
+#include "app/windows/stream_settings.h"
 #include "engine/device_list.h"
 #include "platform/base/text.h"
 #include "platform/ui/messages.h"
@@ -113,6 +120,13 @@ public:
     void RefreshDeviceList();
     // Makes the list box's current item the selected device and shows it: display, sliders, state buttons.
     void SelectDevice();
+    // Replaces the streaming server as a whole: numbers the published devices 1..n down the list and starts
+    // a new server for them; none when nothing is published, and then the settings are forgotten so that the
+    // next Streaming press asks for them again. Scheduled starts keep the last confirmed settings.
+    void RestartStreamingServer();
+    // What the streaming window edits; its settings are the running server's, or none.
+    StreamingSetup& GetStreamingSetup() { return streaming_; }
+    bool IsStreaming() const { return webServer_ != nullptr; }
 
 private:
     // Creation (main_window_create.cpp).
@@ -127,6 +141,14 @@ private:
     void FillListBox();
     void ShowStateOf(Device* device);
     void ShowNoDevice();
+    // The list box's item of the device, or -1. Items are told apart by their device: names are unique only
+    // up to case, and the list box compares text without it.
+    int ItemOf(const Device* device) const;
+    void SetItemIcon(int item, int icon);
+    // Deletes the marked devices (all of them, or only `only`); restarts the server when one was published.
+    void DeleteMarkedDevices(const Device* only);
+    void ShowDeviceList(Device* remembered);
+    bool IsSelected(const Device* device) const { return device == devices_.GetSelected(); }
 
     // Caption buttons, menu, tooltips, notification-area icon (main_window_menu.cpp).
     void OnCaptionButton(int id);
@@ -137,6 +159,46 @@ private:
 
     // Device notifications (main_window_notify.cpp).
     void OnDeviceNotify(WPARAM wParam, LPARAM lParam);
+    void OnStateChanged(Device* device, int32_t bit);
+    void OnAlarmStarted(Device* device);
+    void OnLevel(Device* device, int level);
+    void OnScheduleEdge(Device* device, uint16_t edge);
+    void OnGraphNotify(LPARAM lParam);
+
+    // The streaming server (main_window_streaming.cpp).
+    void OnServerState(WPARAM listening);
+    // Publishes the device on a new server with the setup's settings, or with the last confirmed ones when
+    // there are none now; without either nothing is published.
+    void PublishScheduled(Device* device);
+    void Unpublish(Device* device);
+    void StopStreamingServer();
+
+    // The commands (main_window_commands.cpp).
+    bool OnDeviceCommand(int id, int code);
+    void OnPower();
+    void OnAlarm();
+    void OnStreaming();
+    void OnMasking();
+    void OnScheduling();
+    void OnDeviceProperties();
+    void OnDisplayProperties();
+    void OnDeviceList();
+    void OnSettings();
+    void OnSlider(int id);
+
+    // The property records (main_window_records.cpp): each opens its window on a copy out of the device and,
+    // after OK, writes the copy back when the device is still listed. 1 when it was written.
+    int EditPowerSettings(Device* device);
+    int EditAlarmActions(Device* device);
+    int EditMasks(Device* device);
+    int EditSchedule(Device* device);
+
+    // The refusals, questions and hints of the commands (main_window_refusals.cpp).
+    Device* SelectedOrRefuse();
+    bool ScheduleMayStop(Device* device);
+    void RefusePowerOff();
+    void RefuseUnsupported();
+    void ShowHint(const wchar_t* flag, const wchar_t* text);
 
     // Destruction (main_window_destroy.cpp).
     void OnDestroy();
@@ -149,6 +211,10 @@ private:
     AppSettings settings_;
     toolkit::OwnedGdiObject font_;
     WNDPROC previousListProc_ = nullptr;
+    std::vector<Device*> listed_;  // the device of each list box item, in item order
+    StreamingSetup streaming_;
+    std::unique_ptr<WebServer> webServer_;
+    std::unique_ptr<WebServerSettings> lastStreaming_;  // the last confirmed settings, for scheduled starts
 };
 
 }  // namespace kestrova

@@ -146,6 +146,12 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DEVICE_NOTIFY:
             OnDeviceNotify(wParam, lParam);
             return 0;
+        case WM_GRAPH_NOTIFY:
+            OnGraphNotify(lParam);
+            return 0;
+        case kWebServerNotifyMessage:
+            OnServerState(wParam);
+            return 0;
     }
     return DefWindowProcW(window_, msg, wParam, lParam);
 }
@@ -163,8 +169,8 @@ void MainWindow::OnCreate() {
     previousListProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<intptr_t>(&MainWindow::DeviceListBox)));
 
-    Globals().webServer = nullptr;
-    Globals().webServerSettings = nullptr;
+    streaming_.storageFolder = storageFolder_;
+    streaming_.notifyWindow = window_;
     SetGlobalDeviceList(&devices_);
     if (settings_.saveDevListOnExit) RestoreDevices();
     if (settings_.loadUsbDevs) AddUsbVideoDevices();
@@ -204,11 +210,8 @@ void MainWindow::OnCommand(int id, int code) {
         case kMenuButtonId:
             OnCaptionButton(id);
             break;
-        case kDeviceListBoxId:
-            if (code == LBN_SELCHANGE) SelectDevice();
-            break;
         default:
-            OnMenuCommand(id);
+            if (!OnDeviceCommand(id, code)) OnMenuCommand(id);
             break;
     }
 }

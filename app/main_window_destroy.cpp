@@ -1,7 +1,5 @@
 // The main window's end: what it saves and releases when it is destroyed, and the devices it stops before
 // the device list deletes them.
-#include <utility>
-
 #include "app/device_list_file.h"
 #include "app/device_serials.h"
 #include "app/fullscreen_view.h"
@@ -24,10 +22,8 @@ void MainWindow::OnDestroy() {
 
     if (settings_.saveDevListOnExit) DeviceListFile::Save(devices_);
     settings_.Save(storageFolder_);
-    ProgramGlobals& globals = Globals();
-    if (globals.webServer != nullptr) globals.webServer->Stop();
-    delete std::exchange(globals.webServer, nullptr);
-    delete std::exchange(globals.webServerSettings, nullptr);
+    StopStreamingServer();
+    streaming_.settings.reset();
     TrayIcon::Delete();
     PostQuitMessage(0);
 }

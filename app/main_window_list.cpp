@@ -1,9 +1,8 @@
 // The main window's device list box (its procedure and its items' painting) and the selection that the
 // list box, the device list and the state controls share.
-#include <array>
-
 #include "app/device_serials.h"
 #include "app/main_window.h"
+#include "app/main_window_controls.h"
 #include "engine/device.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/listbox.h"
@@ -24,28 +23,6 @@ constexpr int kSelectedEdgeWidth = 3;
 constexpr COLORREF kItemText = RGB(81, 81, 81);
 constexpr int kIconX = 10, kIconY = 12, kIconWidth = 15, kIconHeight = 10;
 constexpr int kTextLeft = 44, kTextRightMargin = 3;
-constexpr int kNameCapacity = 256;  // 255 characters and the terminator
-
-// The five state buttons, each showing one state bit on its on skin (5632 + 2i) or off skin (5633 + 2i).
-constexpr std::array<int32_t, 5> kStateButtonBits = {kStatePowered, kStateMonitoring, kStatePublished,
-                                                     kStateMaskSet, kStateScheduleRunning};
-constexpr int kFirstOnSkin = 5632;
-
-bool IsMicrophone(Device* device) {
-    return device->GetType() == kDeviceMicrophone;
-}
-
-int ListIcon(Device* device) {
-    const bool powered = device->GetState(kStatePowered) != 0;
-    if (IsMicrophone(device)) return powered ? kMicrophonePoweredIcon : kMicrophoneOffIcon;
-    return powered ? kCameraPoweredIcon : kCameraOffIcon;
-}
-
-std::wstring NameOf(Device* device) {
-    wchar_t name[kNameCapacity] = {};
-    device->GetFriendlyName(name, kNameCapacity - 1);
-    return name;
-}
 
 void PaintSelectedBackground(HDC dc, int width) {
     const toolkit::Skin skin(dc, kSelectedSkin);
@@ -57,19 +34,8 @@ void PaintSelectedBackground(HDC dc, int width) {
     FillRect(dc, &edgeRect, HBRUSH(edge.get()));
 }
 
-void SetStateButton(HWND window, int index, bool on) {
-    const int bitmap = kFirstOnSkin + 2 * index + (on ? 0 : 1);
-    SendDlgItemMessageW(window, kPowerButtonId + index, kButtonBackgroundBitmap, kPropertySetAndRepaint,
-                        bitmap);
-}
-
-void SetSlider(HWND window, int id, UINT property, LPARAM value) {
-    SendDlgItemMessageW(window, id, property, kPropertySetAndRepaint, value);
-}
-
-// The Tolerance slider's mark of the last detection level.
-void SetLevelMark(HWND window, int level) {
-    SetSlider(window, kToleranceSliderId, kSliderLevel, MAKELPARAM(0, uint16_t(level)));
+void SetSliderValue(HWND window, int id, int value) {
+    SendDlgItemMessageW(window, id, kSliderValue, kPropertySetAndRepaint, value);
 }
 
 }  // namespace
@@ -124,17 +90,18 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void MainWindow::RefreshDeviceList() {
-    HWND list = GetDlgItem(window_, kDeviceListBoxId);
-    Device* remembered = devices_.GetSelected();
-    devices_.SetSelected(nullptr);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    DeleteMarkedDevices(nullptr);
+    ShowDeviceList(devices_.GetSelected());  // none when the selected device went
+}
 
-    // Devices marked deleted (by the devices window, or lost by their capture graph) go now.
+// Devices marked deleted (by the devices window, or lost by their capture graph) go now. A published
+// device that goes takes its pages with it: the server restarts without it.
+void MainWindow::DeleteMarkedDevices(const Device* only) {
+    bool wasPublished = false;
     Device* previous = nullptr;
     for (Device* device = devices_.GetHead(); device != nullptr;) {
         Device* next = device->GetNext();
-        if (!device->GetDeletedMark()) {
+        if (!device->GetDeletedMark() || (only != nullptr && device != only)) {
             previous = device;
         } else {
             if (previous != nullptr) {
@@ -142,24 +109,29 @@ void MainWindow::RefreshDeviceList() {
             } else {
                 devices_.SetHead(next);
             }
+            if (device == devices_.GetSelected()) devices_.SetSelected(nullptr);
             if (device->GetState(kStatePowered)) device->Stop();
             if (device->GetState(kStateScheduleRunning)) device->StopSchedule();
+            wasPublished = wasPublished || device->GetWebIndex() != 0;
             ForgetDeviceSerial(device);
             delete device;
         }
         device = next;
     }
+    if (wasPublished) RestartStreamingServer();
+}
 
+// Fills the list box anew and selects the remembered device's item, or the first.
+void MainWindow::ShowDeviceList(Device* remembered) {
+    HWND list = GetDlgItem(window_, kDeviceListBoxId);
+    devices_.SetSelected(nullptr);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    listed_.clear();
+    InvalidateRect(list, nullptr, TRUE);
     FillListBox();
-    if (devices_.GetHead() != nullptr) {
-        LRESULT item = 0;
-        if (remembered != nullptr && devices_.Contains(remembered)) {
-            const std::wstring name = NameOf(remembered);
-            const LRESULT found =
-                SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(name.c_str()));
-            if (found != LB_ERR) item = found;
-        }
-        SendMessageW(list, LB_SETCURSEL, WPARAM(item), 0);
+    if (!listed_.empty()) {
+        const int item = remembered != nullptr ? ItemOf(remembered) : -1;
+        SendMessageW(list, LB_SETCURSEL, WPARAM(item >= 0 ? item : 0), 0);
         SelectDevice();
     } else {
         InvalidateRect(displayWindow_, nullptr, FALSE);
@@ -178,34 +150,44 @@ void MainWindow::FillListBox() {
             const LRESULT item = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
             if (item < 0) continue;
             SendMessageW(list, LB_SETITEMDATA, WPARAM(item), ListIcon(device));
+            listed_.push_back(device);
         }
     }
 }
 
 void MainWindow::SelectDevice() {
-    HWND list = GetDlgItem(window_, kDeviceListBoxId);
-    const LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (item < 0 || SendMessageW(list, LB_GETTEXTLEN, WPARAM(item), 0) >= kNameCapacity) return;
-    wchar_t name[kNameCapacity] = {};
-    SendMessageW(list, LB_GETTEXT, WPARAM(item), reinterpret_cast<LPARAM>(name));
-    Device* device = devices_.SelectByName(name);
+    const LRESULT item = SendDlgItemMessageW(window_, kDeviceListBoxId, LB_GETCURSEL, 0, 0);
+    if (item < 0 || size_t(item) >= listed_.size()) return;
+    Device* device = listed_[size_t(item)];
+    if (devices_.Contains(device)) devices_.SetSelected(device);
     InvalidateRect(displayWindow_, nullptr, FALSE);
-    if (device != nullptr) ShowStateOf(device);
+    if (devices_.GetSelected() == device) ShowStateOf(device);
+}
+
+int MainWindow::ItemOf(const Device* device) const {
+    for (size_t i = 0; i < listed_.size(); ++i)
+        if (listed_[i] == device) return int(i);
+    return -1;
+}
+
+void MainWindow::SetItemIcon(int item, int icon) {
+    HWND list = GetDlgItem(window_, kDeviceListBoxId);
+    SendMessageW(list, LB_SETITEMDATA, WPARAM(item), icon);
+    InvalidateRect(list, nullptr, FALSE);
 }
 
 void MainWindow::ShowStateOf(Device* device) {
     SetLevelMark(window_, 0);
-    SetSlider(window_, kToleranceSliderId, kSliderValue, device->GetTolerance());
-    SetSlider(window_, kSensitivitySliderId, kSliderValue, device->GetSensitivity());
-    for (size_t i = 0; i < kStateButtonBits.size(); ++i)
-        SetStateButton(window_, int(i), device->GetState(kStateButtonBits[i]) != 0);
+    SetSliderValue(window_, kToleranceSliderId, device->GetTolerance());
+    SetSliderValue(window_, kSensitivitySliderId, device->GetSensitivity());
+    for (const int32_t bit : kStateButtonBits) SetStateButton(window_, bit, device->GetState(bit) != 0);
 }
 
 void MainWindow::ShowNoDevice() {
-    for (size_t i = 0; i < kStateButtonBits.size(); ++i) SetStateButton(window_, int(i), false);
+    for (const int32_t bit : kStateButtonBits) SetStateButton(window_, bit, false);
     SetLevelMark(window_, 0);
-    SetSlider(window_, kToleranceSliderId, kSliderValue, 0);
-    SetSlider(window_, kSensitivitySliderId, kSliderValue, 0);
+    SetSliderValue(window_, kToleranceSliderId, 0);
+    SetSliderValue(window_, kSensitivitySliderId, 0);
 }
 
 }  // namespace kestrova

@@ -3,7 +3,6 @@
 
 #include "app/main_window.h"
 #include "app/own_windows.h"
-#include "app/program_globals.h"
 #include "app/program_pages.h"
 #include "app/windows/about_window.h"
 #include "net/web_server.h"
@@ -112,8 +111,8 @@ void MainWindow::OnMenuCommand(int id) {
 }
 
 void MainWindow::OpenStreamingPage() {
-    const WebServerSettings* server = Globals().webServerSettings;
-    if (Globals().webServer == nullptr || server == nullptr) {
+    const WebServerSettings* server = streaming_.settings.get();
+    if (!IsStreaming() || server == nullptr) {
         ShowMessageEx(window_, L"The streaming is currently offline.", kMessageOkStyle, kMessageInformation,
                       1);
         return;

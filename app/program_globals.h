@@ -1,7 +1,8 @@
 #pragma once
 // The globals of the user-interface thread. The main window sets them while it is created and releases them
 // when it is destroyed; while it lives, every other window reads them from here. The device list is the
-// engine's global (engine/device_list.h); the storage folder is the main window's (app/main_window.h).
+// engine's global (engine/device_list.h); the storage folder, the streaming server and the settings it runs
+// with are the main window's (app/main_window.h).
 // User-interface thread only: nothing here is locked.
 
 #include "platform/ui/types.h"
@@ -9,15 +10,11 @@
 namespace kestrova {
 
 class AppSettings;
-class WebServer;
-struct WebServerSettings;
 
 struct ProgramGlobals {
     HWND mainWindow = nullptr;     // every device's notify window
     HWND displayWindow = nullptr;  // every device's display window
     AppSettings* settings = nullptr;
-    WebServer* webServer = nullptr;                  // the running streaming server, or none
-    WebServerSettings* webServerSettings = nullptr;  // what it runs with, or none
 };
 
 ProgramGlobals& Globals();

@@ -8,11 +8,14 @@
 #include "app/own_windows.h"
 #include "app/popup_view.h"
 #include "app/program_globals.h"
+#include "app/windows/devices_window.h"
+#include "app/windows/property_window.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/windows.h"
+#include "tests/app/program/modal_steps.h"
 #include "tests/app/program/program_fixture.h"
 #include "toolkit/button.h"
 #include "toolkit/message_box_window.h"
@@ -167,7 +170,7 @@ TEST_F(MainWindowTest, TheSelectedItemIsDrawnHighlightedWithItsIconAndName) {
     EXPECT_EQ(inked(RECT{25, 0, 44, 33}), 0);
 }
 
-TEST_F(MainWindowTest, ADoubleClickAnywhereInTheListTellsTheWindow) {
+TEST_F(MainWindowTest, ADoubleClickAnywhereInTheListOpensTheDevicesWindow) {
     OpenMainWindow();
     AddDevice(kDeviceUsbCamera, L"Porch", false);
     static std::vector<WPARAM> commands;
@@ -179,6 +182,8 @@ TEST_F(MainWindowTest, ADoubleClickAnywhereInTheListTellsTheWindow) {
             return CallWindowProcW(original, h, m, w, l);
         })));
     HWND list = Control(kDeviceListBoxId);
+    ModalSteps steps;
+    steps.Close(kDevicesWindowClass, kCancelButtonId).Close(kDevicesWindowClass, kCancelButtonId);
     DoubleClick(OnScreen(list, POINT{100, 16}));  // on the item
     DoubleClick(OnScreen(list, POINT{100, 80}));  // below the last item
     int doubleClicks = 0;

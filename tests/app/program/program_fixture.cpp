@@ -1,5 +1,8 @@
 #include "tests/app/program/program_fixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +13,7 @@
 
 #include "app/app_settings.h"
 #include "app/startup.h"
+#include "app/windows/stream_settings.h"
 #include "engine/device_list.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
@@ -24,6 +28,18 @@ namespace {
 std::string CurrentFolder() {
     char buffer[4096];
     return getcwd(buffer, sizeof buffer) ? buffer : "/";
+}
+
+int FreeLoopbackPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                       getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    close(fd);
+    return bound ? ntohs(address.sin_port) : 0;
 }
 
 }  // namespace
@@ -93,6 +109,28 @@ std::vector<std::string> ProgramTest::Opened(size_t count) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return lines;
+}
+
+}  // namespace kestrova::uitest
+
+namespace kestrova::uitest {
+
+void ProgramTest::ConfirmLoopbackStreaming() {
+    const int port = FreeLoopbackPort();
+    ASSERT_NE(port, 0);
+    StreamingSetup& setup = Main().GetStreamingSetup();
+    setup.settings = MakeStreamSettings({L"127.0.0.1", std::to_wstring(port), L""}, setup);
+    ASSERT_NE(setup.settings, nullptr);
+}
+
+bool ProgramTest::WaitFor(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        PumpMessages();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 }  // namespace kestrova::uitest

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,13 @@ protected:
 
     // What the desktop's opener was asked to open so far, waiting up to a few seconds for `count` of them.
     std::vector<std::string> Opened(size_t count);
+
+    // Streaming settings as the streaming window leaves them after OK: the loopback address and a port that
+    // is free now.
+    void ConfirmLoopbackStreaming();
+    // Pumps this thread's messages until `done` holds, for at most ten seconds of real time (workers and the
+    // capture graphs post in real time); whether it came to hold.
+    static bool WaitFor(const std::function<bool()>& done);
 
     TestClock clock;
     TempFolder tmp;
