@@ -1,5 +1,7 @@
 #include "tests/e2e/browser.h"
 
+#include <filesystem>
+
 #include "tests/e2e/desktop.h"
 
 namespace kestrova::e2e {
@@ -7,6 +9,8 @@ namespace kestrova::e2e {
 std::string BrowseToPixels(const std::string& url, const std::string& folder, int width, int height,
                            int settleMs) {
     const std::string shot = folder + "page.png";
+    // A browser that shows nothing writes no screenshot: none may be left from an earlier page.
+    std::filesystem::remove(shot);
     RunTool({kChromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
              "--no-first-run", "--no-proxy-server",
              "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE localhost, EXCLUDE 127.0.0.1",

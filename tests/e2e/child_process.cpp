@@ -54,7 +54,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environme
     posix_spawn_file_actions_destroy(&actions);
 }
 
-ChildProcess::~ChildProcess() { Kill(); }
+ChildProcess::~ChildProcess() {
+    Kill();
+}
 
 std::optional<int> ChildProcess::ExitCode() {
     if (exitCode_ || pid_ <= 0) return exitCode_;

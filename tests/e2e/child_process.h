@@ -24,7 +24,8 @@ class ChildProcess {
 public:
     // Starts `argv` (argv[0] found on the test's own PATH). Started() says whether it
     // could be started.
-    ChildProcess(const std::vector<std::string>& argv, const Environment& environment, const std::string& log);
+    ChildProcess(const std::vector<std::string>& argv, const Environment& environment,
+                 const std::string& log);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -37,7 +37,8 @@ int RunTool(const std::vector<std::string>& argv, const std::string& display, st
     close(fds[1]);
     std::string text;
     char buffer[4096];
-    for (ssize_t n; spawned == 0 && (n = read(fds[0], buffer, sizeof(buffer))) > 0;) text.append(buffer, size_t(n));
+    for (ssize_t n; spawned == 0 && (n = read(fds[0], buffer, sizeof(buffer))) > 0;)
+        text.append(buffer, size_t(n));
     close(fds[0]);
     if (spawned != 0) return -1;
     int status = 0;
@@ -71,7 +72,8 @@ std::vector<ScreenWindow> Desktop::Windows() const {
     return windows;
 }
 
-std::optional<ScreenWindow> Desktop::WaitForWindow(int width, int height, std::chrono::milliseconds limit) const {
+std::optional<ScreenWindow> Desktop::WaitForWindow(int width, int height,
+                                                   std::chrono::milliseconds limit) const {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     do {
         for (const ScreenWindow& window : Windows()) {
@@ -104,7 +106,8 @@ bool Desktop::WaitUntilGone(int width, int height, std::chrono::milliseconds lim
     const auto deadline = std::chrono::steady_clock::now() + limit;
     do {
         bool present = false;
-        for (const ScreenWindow& window : Windows()) present |= window.width == width && window.height == height;
+        for (const ScreenWindow& window : Windows())
+            present |= window.width == width && window.height == height;
         if (!present) return true;
         std::this_thread::sleep_for(kPollPeriod);
     } while (std::chrono::steady_clock::now() < deadline);
@@ -118,7 +121,9 @@ void Desktop::Click(Point p) const {
     Xdotool({"mousemove", std::to_string(p.x), std::to_string(p.y), "click", "1"});
 }
 
-void Desktop::Type(const std::string& text) const { Xdotool({"type", "--delay", "20", text}); }
+void Desktop::Type(const std::string& text) const {
+    Xdotool({"type", "--delay", "20", text});
+}
 
 void Desktop::Key(const std::string& name, int times) const {
     Xdotool({"key", "--delay", "20", "--repeat", std::to_string(times), name});
@@ -132,7 +137,8 @@ std::string Desktop::Pixels(const ScreenWindow& window, int x, int y, int width,
     std::string rgb;
     const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) +
                              "+" + std::to_string(y);
-    RunTool({"import", "-window", window.id, "-crop", crop, "+repage", "-depth", "8", "rgb:-"}, display_, &rgb);
+    RunTool({"import", "-window", window.id, "-crop", crop, "+repage", "-depth", "8", "rgb:-"}, display_,
+            &rgb);
     return rgb;
 }
 

@@ -34,15 +34,17 @@ public:
     const std::string& Display() const { return display_; }
     std::vector<ScreenWindow> Windows() const;
     // The visible top-level window of this size, waited for up to `limit`.
-    std::optional<ScreenWindow> WaitForWindow(int width, int height,
-                                              std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+    std::optional<ScreenWindow> WaitForWindow(
+        int width, int height, std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
     // The ids of the visible windows now, to tell the windows that come later.
     std::set<std::string> WindowIds() const;
     // A visible window not among `before`, waited for up to `limit`.
-    std::optional<ScreenWindow> WaitForNewWindow(const std::set<std::string>& before,
-                                                 std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+    std::optional<ScreenWindow> WaitForNewWindow(
+        const std::set<std::string>& before,
+        std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
     // Waits until no visible window has this size.
-    bool WaitUntilGone(int width, int height, std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+    bool WaitUntilGone(int width, int height,
+                       std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
 
     void Click(Point p) const;
     // Types `text` into the window that has the keyboard focus.

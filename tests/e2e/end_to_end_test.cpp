@@ -10,13 +10,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <functional>
-#include <stdexcept>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 #include "tests/e2e/browser.h"
@@ -57,7 +57,9 @@ constexpr Point kStreamingButton{176, 416};
 constexpr Point kDeviceListButton{361, 416};
 constexpr Point kSettingsButton{398, 416};
 constexpr int kListLeft = 30, kListTop = 548, kListWidth = 440, kListHeight = 99, kListItem = 33;
-Point ListRow(int row) { return {kListLeft + 150, kListTop + row * kListItem + kListItem / 2}; }
+Point ListRow(int row) {
+    return {kListLeft + 150, kListTop + row * kListItem + kListItem / 2};
+}
 // The display's 2 x 2 grid: each tile's inner part, clear of the gaps and the selection frame.
 constexpr int kDisplayLeft = 10, kDisplayTop = 33, kTileWidth = 240, kTileHeight = 180, kTileInset = 12;
 
@@ -65,16 +67,26 @@ constexpr int kDisplayLeft = 10, kDisplayTop = 33, kTileWidth = 240, kTileHeight
 constexpr int kMenuRow = 22, kMenuMargin = 5;
 
 // Every property window's OK button (its Part's standard place) and a check box's box, by its corner.
-Point OkButton(Size window) { return {window.width - 113 + 45, window.height - 54 + 18}; }
-Point Box(int x, int y) { return {x + 6, y + 7}; }
-
-// The scene camera's backdrop as the pictures show it, give or take the JPEG coding.
-bool IsBackdrop(uint8_t r, uint8_t g, uint8_t b) {
-    return std::abs(r - 30) < 30 && std::abs(g - 60) < 30 && std::abs(b - 140) < 30;
+Point OkButton(Size window) {
+    return {window.width - 113 + 45, window.height - 54 + 18};
 }
-size_t CountBackdrop(const std::string& rgb) {
+Point Box(int x, int y) {
+    return {x + 6, y + 7};
+}
+
+// Pixels near a colour, give or take the JPEG coding: the scene camera's backdrop, and the yellow bar of the
+// virtual camera's picture.
+struct Colour {
+    int r, g, b;
+};
+constexpr Colour kBackdrop{30, 60, 140};
+constexpr Colour kYellowBar{192, 192, 0};
+size_t CountNear(const std::string& rgb, Colour colour) {
     size_t count = 0;
-    for (size_t i = 0; i + 2 < rgb.size(); i += 3) count += IsBackdrop(uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2]));
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        count += std::abs(uint8_t(rgb[i]) - colour.r) < 30 && std::abs(uint8_t(rgb[i + 1]) - colour.g) < 30 &&
+                 std::abs(uint8_t(rgb[i + 2]) - colour.b) < 30;
+    }
     return count;
 }
 // Pixels unlike the first one: a live picture has many, an empty tile none.
@@ -124,10 +136,13 @@ std::vector<StoredFile> Only(const std::vector<StoredFile>& files, const std::st
     return kept;
 }
 
-size_t EntriesIn(const std::string& folder) {
+std::vector<std::string> EntriesIn(const std::string& folder) {
+    std::vector<std::string> names;
     std::error_code error;
-    const auto entries = std::filesystem::directory_iterator(folder, error);
-    return error ? 0 : size_t(std::distance(entries, std::filesystem::directory_iterator()));
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
 }
 
 // Where the screenshots go: the test's own folder, which the build keeps.
@@ -169,7 +184,8 @@ protected:
         return *window;
     }
     void ExpectGone(Size size, const char* what) {
-        EXPECT_TRUE(desktop_->WaitUntilGone(size.width, size.height)) << "the " << what << " window stays open";
+        EXPECT_TRUE(desktop_->WaitUntilGone(size.width, size.height))
+            << "the " << what << " window stays open";
     }
     void Press(const ScreenWindow& window, Size size, const char* what) {
         desktop_->Click(window.At(OkButton(size)));
@@ -201,8 +217,8 @@ protected:
     }
     std::string TilePixels(int tile) const {
         return desktop_->Pixels(Main(), kDisplayLeft + (tile % 2) * kTileWidth + kTileInset,
-                                kDisplayTop + (tile / 2) * kTileHeight + kTileInset, kTileWidth - 2 * kTileInset,
-                                kTileHeight - 2 * kTileInset);
+                                kDisplayTop + (tile / 2) * kTileHeight + kTileInset,
+                                kTileWidth - 2 * kTileInset, kTileHeight - 2 * kTileInset);
     }
 
     void CloseProgram() {
@@ -217,6 +233,7 @@ protected:
     void SetAlarmWithEmail(int row);
 
     TempFolder peers_;
+    TempFolder browserWith_, browserWithout_;  // a browser profile each
     std::unique_ptr<MailPeer> mail_;
     std::unique_ptr<VirtualDisplay> display_;
     std::unique_ptr<Desktop> desktop_;
@@ -294,20 +311,26 @@ TEST_F(EndToEndTest, WatchesTwoCamerasRaisesAnAlarmAndKeepsTheListAcrossARestart
     ASSERT_TRUE(session_->Start()) << session_->Log();
 
     AddBothDevices(camera_.Port());
+    // The list as it shows two devices, both off (the second row painted too).
+    ASSERT_TRUE(Wait([&] {
+        return CountVaried(DeviceListPixels().substr(kListWidth * 3 * (kListItem + 4))) > 0;
+    })) << "the device list does not show two devices";
     const std::string listedOff = DeviceListPixels();
 
     // Both powered through the capture options window: the newest (the network camera) takes the first tile.
     PowerSelected(0);
     PowerSelected(1);
-    EXPECT_TRUE(Wait([&] { return CountBackdrop(TilePixels(0)) > 20000 && CountVaried(TilePixels(1)) > 20000; }))
-        << "the two tiles do not show the two live pictures";
+    EXPECT_TRUE(Wait([&] {
+        return CountNear(TilePixels(0), kBackdrop) > 20000 && CountVaried(TilePixels(1)) > 20000;
+    })) << "the two tiles do not show the two live pictures";
     desktop_->Screenshot(shots + "e2e-main-window.png", Main().id);
 
     const int webPort = FreeLoopbackPort();
     PublishSelected(0, webPort, true);
     PublishSelected(1, webPort, false);
     ASSERT_TRUE(Wait([&] { return Listening(webPort); }))
-        << "nothing serves 127.0.0.1:" << webPort << " (the streaming window offers the host's first address)";
+        << "nothing serves 127.0.0.1:" << webPort
+        << " (the streaming window offers the host's first address)";
 
     SetAlarmWithEmail(0);
     camera_.SetMoving(true);
@@ -319,10 +342,13 @@ TEST_F(EndToEndTest, WatchesTwoCamerasRaisesAnAlarmAndKeepsTheListAcrossARestart
     const auto stillSince = Clock::now();
 
     // The alarm ends about 7 s after the last motion: no photo comes for a while.
-    EXPECT_TRUE(Wait([&] {
-        const auto files = FilesBelow(photos);
-        return !files.empty() && Clock::now() - files.back().modified > 3s && Clock::now() - stillSince > 8s;
-    }, 60s));
+    EXPECT_TRUE(Wait(
+        [&] {
+            const auto files = FilesBelow(photos);
+            return !files.empty() && Clock::now() - files.back().modified > 3s &&
+                   Clock::now() - stillSince > 8s;
+        },
+        60s));
     const std::vector<StoredFile> pictures = Only(FilesBelow(photos), ".png");
     ASSERT_GE(pictures.size(), 6u);
     const auto lastAfter = pictures.back().modified - stillSince;
@@ -330,7 +356,9 @@ TEST_F(EndToEndTest, WatchesTwoCamerasRaisesAnAlarmAndKeepsTheListAcrossARestart
     EXPECT_LT(lastAfter, 9500ms);
     std::vector<long> gaps;
     for (size_t i = 1; i < pictures.size(); ++i) {
-        gaps.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(pictures[i].modified - pictures[i - 1].modified).count());
+        gaps.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(pictures[i].modified -
+                                                                             pictures[i - 1].modified)
+                           .count());
     }
     std::nth_element(gaps.begin(), gaps.begin() + long(gaps.size() / 2), gaps.end());
     EXPECT_NEAR(gaps[gaps.size() / 2], 500, 150) << "photos are not taken every 500 ms";
@@ -347,12 +375,19 @@ TEST_F(EndToEndTest, WatchesTwoCamerasRaisesAnAlarmAndKeepsTheListAcrossARestart
     ASSERT_TRUE(Wait([&] { return !mail_->Messages().empty(); })) << "no e-mail";
     const std::vector<std::string> messages = mail_->Messages();
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(EntriesIn(messages[0] + "attachments"), 3u);
+    // The first three photos, the ones named for the e-mail.
+    const std::vector<std::string> attached = EntriesIn(messages[0] + "attachments");
+    EXPECT_EQ(attached.size(), 3u);
+    for (const std::string& name : attached) EXPECT_TRUE(name.ends_with(" Email.png")) << name;
 
-    const std::string page = BrowseToPixels("http://viewer:" + std::string(kWebPassword) + "@127.0.0.1:" +
-                                                std::to_string(webPort) + "/",
-                                            peers_.native(), 1000, 800, 3000);
-    EXPECT_GT(CountBackdrop(page), 20000u) << "the browser shows no picture of the network camera";
+    // The page shows both pictures to a browser that has the password, and none to one that has not.
+    const std::string site = "127.0.0.1:" + std::to_string(webPort) + "/";
+    const std::string page = BrowseToPixels("http://viewer:" + std::string(kWebPassword) + "@" + site,
+                                            browserWith_.native(), 1000, 800, 3000);
+    EXPECT_GT(CountNear(page, kBackdrop), 20000u) << "the browser shows no picture of the network camera";
+    EXPECT_GT(CountNear(page, kYellowBar), 2000u) << "the browser shows no picture of the virtual camera";
+    const std::string refused = BrowseToPixels("http://" + site, browserWithout_.native(), 1000, 800, 3000);
+    EXPECT_EQ(CountNear(refused, kBackdrop), 0u) << "the pictures are shown without the password";
 
     // The popup stays until its close button, over the main window's buttons.
     desktop_->Click(popup.At(kPopup.width - 52 + 20, 9));
@@ -365,7 +400,11 @@ TEST_F(EndToEndTest, WatchesTwoCamerasRaisesAnAlarmAndKeepsTheListAcrossARestart
     Press(settings, kSettingsWindow, "settings");
     CloseProgram();
     ASSERT_TRUE(session_->Start()) << session_->Log();
-    EXPECT_EQ(DeviceListPixels(), listedOff) << "the restored list differs";
+    if (!Wait([&] { return DeviceListPixels() == listedOff; }, 10s)) {
+        desktop_->Screenshot(shots + "restored-list.png", Main().id);
+        ADD_FAILURE() << "the restored list differs from the list before, powered off; see " << shots
+                      << "restored-list.png";
+    }
     CloseProgram();
 }
 

@@ -11,7 +11,9 @@ namespace {
 
 constexpr auto kStartLimit = std::chrono::seconds(20);
 
-bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+bool Exists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}
 
 }  // namespace
 
@@ -22,8 +24,8 @@ MailPeer::MailPeer(const std::string& sourceDir, const std::string& folder) : fo
         return;
     }
     server_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"node", peer + "server.js", folder_ + "messages", "mail:login"}, Environment{},
-        folder_ + "server.log");
+        std::vector<std::string>{"node", peer + "server.js", folder_ + "messages", "mail:login"},
+        Environment{}, folder_ + "server.log");
     const std::regex portLine("port mail ([0-9]+)\n");
     const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
     while (server_->Started() && !server_->ExitCode() && std::chrono::steady_clock::now() < deadline) {

@@ -30,7 +30,9 @@ ProgramSession::ProgramSession(std::string program, std::string display)
     WriteAll(Home() + "bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$*\" >>\"$HOME/opened.txt\"\n", 0755);
 }
 
-std::string ProgramSession::Opened() const { return ReadAll(Home() + "opened.txt"); }
+std::string ProgramSession::Opened() const {
+    return ReadAll(Home() + "opened.txt");
+}
 
 void ProgramSession::WriteSettings(const std::string& lines) const {
     WriteAll(SettingsFolder() + "Settings.ini", "[SETTINGS]\n" + lines);

@@ -110,7 +110,8 @@ void SceneCamera::Serve(int connection) {
     if (ReadHead(connection, head)) {
         // The stream paths of every camera family name a video; the rest are settings and probes.
         const std::string line = head.substr(0, head.find("\r\n"));
-        const bool stream = line.find("video") != std::string::npos || line.find("mjpeg") != std::string::npos;
+        const bool stream =
+            line.find("video") != std::string::npos || line.find("mjpeg") != std::string::npos;
         if (stream) {
             Stream(connection);
         } else {
@@ -128,7 +129,8 @@ void SceneCamera::Stream(int connection) {
     }
     // The head goes alone: a camera's first reply carries no picture.
     bool open = SendAll(connection, std::string("HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace;"
-                                                "boundary=") + kBoundary + "\r\n\r\n");
+                                                "boundary=") +
+                                        kBoundary + "\r\n\r\n");
     auto next = std::chrono::steady_clock::now();
     for (uint64_t frame = 0; open; ++frame) {
         const std::string& jpeg = moving_.load() ? pictures_[frame % kPlaces] : pictures_[0];

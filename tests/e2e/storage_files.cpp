@@ -18,7 +18,8 @@ std::vector<StoredFile> FilesBelow(const std::string& folder) {
         if (!it->is_regular_file(error)) continue;
         struct stat st {};
         if (stat(it->path().c_str(), &st) != 0) continue;
-        const auto changed = std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
+        const auto changed =
+            std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
         files.push_back({it->path().string(), it->path().filename().string(),
                          it->path().parent_path().filename().string(),
                          std::chrono::system_clock::time_point(

@@ -9,9 +9,9 @@
 namespace kestrova::e2e {
 
 struct StoredFile {
-    std::string path;      // the whole path
-    std::string name;      // the file's name
-    std::string folder;    // the name of the folder it is in
+    std::string path;    // the whole path
+    std::string name;    // the file's name
+    std::string folder;  // the name of the folder it is in
     std::chrono::system_clock::time_point modified;
 };
 
