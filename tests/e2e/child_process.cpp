@@ -73,10 +73,6 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds limit) {
     return exitCode_;
 }
 
-void ChildProcess::Terminate() const {
-    if (pid_ > 0) kill(pid_, SIGTERM);
-}
-
 void ChildProcess::Kill() {
     if (pid_ <= 0) return;
     // The session's group has the program's id; its members may outlive the program.

@@ -31,13 +31,10 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool Started() const { return pid_ > 0; }
-    pid_t Pid() const { return pid_; }
     // The exit code once the program ended by itself; -1 when a signal ended it. None while it runs.
     std::optional<int> ExitCode();
     // Waits up to `limit` for the end; the exit code, or none when it still runs.
     std::optional<int> WaitForExit(std::chrono::milliseconds limit);
-    // SIGTERM to the program alone.
-    void Terminate() const;
     // SIGKILL to every process of the session, then waits for the program.
     void Kill();
     std::string Log() const;

@@ -31,7 +31,6 @@ class Desktop {
 public:
     explicit Desktop(std::string display) : display_(std::move(display)) {}
 
-    const std::string& Display() const { return display_; }
     std::vector<ScreenWindow> Windows() const;
     // The visible top-level window of this size, waited for up to `limit`.
     std::optional<ScreenWindow> WaitForWindow(

@@ -66,7 +66,7 @@ constexpr int kDisplayLeft = 10, kDisplayTop = 33, kTileWidth = 240, kTileHeight
 // A popup menu's rows, and its margin above the first and below the last.
 constexpr int kMenuRow = 22, kMenuMargin = 5;
 
-// Every property window's OK button (its Part's standard place) and a check box's box, by its corner.
+// Every property window's OK button, in the frame's standard place, and a check box's box, by its corner.
 Point OkButton(Size window) {
     return {window.width - 113 + 45, window.height - 54 + 18};
 }

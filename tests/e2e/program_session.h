@@ -1,7 +1,7 @@
 #pragma once
 // Kestrova as a person has it on a desktop of the test's own: a fresh home folder (its documents, its
 // settings, its runtime folder), the virtual camera and microphone, an X display, and a stand-in for the
-// desktop's opener that notes what the program asks to open instead of starting a browser. The program
+// desktop's opener, so that what the program asks to open (its welcome page) starts no browser. The program
 // can be started and closed again in the same home, as a person restarts it.
 
 #include <memory>
@@ -15,7 +15,7 @@ namespace kestrova::e2e {
 
 class ProgramSession {
 public:
-    // Main window size and the centres of its controls, in its client coordinates.
+    // The main window's size, by which it is found.
     static constexpr int kMainWidth = 500;
     static constexpr int kMainHeight = 673;
 
@@ -26,8 +26,6 @@ public:
     // The program's storage folder (documents) and settings folder, ending in "/".
     std::string StorageFolder() const { return Home() + "Documents/Kestrova/"; }
     std::string SettingsFolder() const { return Home() + ".config/kestrova/"; }
-    // What the program asked the desktop to open, one line each.
-    std::string Opened() const;
 
     void WriteSettings(const std::string& lines) const;
     // Starts the program and waits for its main window; false when it does not show.

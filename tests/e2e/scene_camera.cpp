@@ -86,11 +86,6 @@ SceneCamera::~SceneCamera() {
     for (int connection : connections_) close(connection);
 }
 
-int SceneCamera::StreamsServed() const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    return streamsServed_;
-}
-
 void SceneCamera::AcceptLoop() {
     for (;;) {
         const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
@@ -123,10 +118,6 @@ void SceneCamera::Serve(int connection) {
 }
 
 void SceneCamera::Stream(int connection) {
-    {
-        std::lock_guard<std::mutex> guard(mutex_);
-        ++streamsServed_;
-    }
     // The head goes alone: a camera's first reply carries no picture.
     bool open = SendAll(connection, std::string("HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace;"
                                                 "boundary=") +

@@ -26,8 +26,6 @@ public:
     int Port() const { return port_; }
     // From the next frame on the square moves (true) or stands still (false). It starts still.
     void SetMoving(bool moving) { moving_.store(moving); }
-    // The stream connections served so far.
-    int StreamsServed() const;
 
 private:
     void AcceptLoop();
@@ -42,7 +40,6 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable stopped_;
     bool stopping_ = false;
-    int streamsServed_ = 0;
     std::vector<int> connections_;  // closed when the camera goes
     std::vector<std::thread> threads_;
     std::thread acceptThread_;
