@@ -174,7 +174,7 @@ int16_t* RowOfLevels(size_t n) {
 }
 
 Kernels KernelsFor(PixelLoops loops) {
-#if defined(__x86_64__)
+#if defined(KESTROVA_AREA_AVERAGE_X86)
     if (loops == PixelLoops::kAvx2) return area_average::Avx2Kernels();
     if (loops == PixelLoops::kAvx512) return area_average::Avx512Kernels();
 #endif
@@ -190,7 +190,7 @@ Kernels PortableKernels() {
 }  // namespace area_average
 
 bool Supported(PixelLoops loops) {
-#if defined(__x86_64__)
+#if defined(KESTROVA_AREA_AVERAGE_X86)
     static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     static const bool avx512 =
         avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");

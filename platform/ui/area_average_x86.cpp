@@ -3,7 +3,7 @@
 
 #include "platform/ui/area_average_kernels.h"
 
-#if defined(__x86_64__)
+#if defined(KESTROVA_AREA_AVERAGE_X86)
 #include <immintrin.h>
 
 #include <algorithm>

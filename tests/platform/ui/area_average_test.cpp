@@ -97,7 +97,7 @@ class AreaAverageTest : public ::testing::TestWithParam<std::tuple<Case, PixelLo
 
 TEST_P(AreaAverageTest, IsTheExactAverageRounded) {
     const auto& [c, loops] = GetParam();
-    if (!ui::Supported(loops)) GTEST_SKIP() << "this processor lacks the instructions";
+    if (!ui::Supported(loops)) GTEST_SKIP() << "this processor or compiler lacks the instructions";
     const Picture picture(c.width, c.height, c.bpp, c.bottomUp, c.fill);
     const RECT source = c.source.right ? c.source : RECT{0, 0, c.width, c.height};
     const RECT cells = c.cells.right ? c.cells : RECT{0, 0, c.out.cx, c.out.cy};
