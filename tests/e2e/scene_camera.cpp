@@ -1,13 +1,12 @@
 #include "tests/e2e/scene_camera.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <stdexcept>
 
+#include "tests/peers/fakecam/loopback_listener.h"
 #include "tests/peers/fakecam/test_jpeg.h"
 
 namespace kestrova::e2e {
@@ -55,19 +54,9 @@ bool ReadHead(int connection, std::string& head) {
 
 SceneCamera::SceneCamera() {
     for (int place = 0; place < kPlaces; ++place) pictures_.push_back(Picture(place));
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int reuse = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof(local);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&local), size) != 0 || listen(listener_, 8) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&local), &size) != 0) {
-        close(listener_);
-        throw std::runtime_error("the scene camera cannot listen");
-    }
-    port_ = ntohs(local.sin_port);
+    const testing::LoopbackListener listener = testing::ListenOnLoopback("127.0.0.1", 8, "the scene camera");
+    listener_ = listener.socket;
+    port_ = listener.port;
     acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
 

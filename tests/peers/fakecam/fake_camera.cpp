@@ -1,13 +1,13 @@
 #include "tests/peers/fakecam/fake_camera.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <stdexcept>
+
+#include "tests/peers/fakecam/loopback_listener.h"
 
 namespace kestrova::testing {
 namespace {
@@ -56,21 +56,9 @@ void WaitForClientClose(int connection) {
 }  // namespace
 
 FakeCamera::FakeCamera(const std::string& address) {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int reuse = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    if (inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1 || (ntohl(local.sin_addr.s_addr) >> 24) != 127) {
-        throw std::invalid_argument("the fake camera listens on loopback addresses only");
-    }
-    socklen_t size = sizeof(local);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&local), size) != 0 || listen(listener_, 16) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&local), &size) != 0) {
-        close(listener_);
-        throw std::runtime_error("the fake camera cannot listen");
-    }
-    port_ = ntohs(local.sin_port);
+    const LoopbackListener listener = ListenOnLoopback(address, 16, "the fake camera");
+    listener_ = listener.socket;
+    port_ = listener.port;
     acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
 
