@@ -25,6 +25,9 @@ struct CapturedFrame {
     const uint8_t* bytes = nullptr;
     size_t size = 0;
     FrameShape shape;
+    // For a JPEG, when set: a buffer holding exactly `bytes`, which the device may take by exchanging it for
+    // a buffer of its own instead of copying the bytes. The caller then drops what it gets back.
+    std::vector<uint8_t>* handOver = nullptr;
 };
 
 // A received JPEG that the device keeps until it is decoded.

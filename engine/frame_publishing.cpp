@@ -80,7 +80,11 @@ void Device::PublishFrame(const CapturedFrame& captured, HWND notifyWindow) {
             if (captured.form == CapturedFrame::Form::kJpeg) {
                 // One that nobody decoded stays as the earlier one, in case this one turns out damaged.
                 if (!newestJpeg_.bytes.empty()) std::swap(earlierJpeg_, newestJpeg_);
-                newestJpeg_.bytes.assign(captured.bytes, captured.bytes + captured.size);
+                if (captured.handOver != nullptr) {
+                    newestJpeg_.bytes.swap(*captured.handOver);
+                } else {
+                    newestJpeg_.bytes.assign(captured.bytes, captured.bytes + captured.size);
+                }
                 newestJpeg_.shape = captured.shape;
                 if (shown) DecodeKeptJpeg();
             } else {

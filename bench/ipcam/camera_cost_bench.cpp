@@ -15,6 +15,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -224,8 +226,15 @@ const char* Verdict(bool met) { return met ? "met" : "NOT MET"; }
 }  // namespace
 }  // namespace kestrova
 
-int main() {
+// With arguments "<cameras> <shown: yes|no>" it measures that one run only, for profiling.
+int main(int argc, char** argv) {
     using namespace kestrova;
+    std::vector<int> counts(std::begin(kCameraCounts), std::end(kCameraCounts));
+    std::vector<bool> shownRuns = {false, true};
+    if (argc == 3) {
+        counts = {std::atoi(argv[1])};
+        shownRuns = {std::strcmp(argv[2], "yes") == 0};
+    }
     const std::vector<std::string> pictures = ScenePictures();
     const CameraProcess camera = StartCameraProcess(pictures);
     if (camera.pid <= 0) {
@@ -238,8 +247,8 @@ int main() {
                 bytes / pictures.size(), kFramesPerSecond);
     std::printf("cameras  shown  frames  CPU-s/1000 frames  bare decode  x bare  cores  MB/camera\n");
     bool met = true;
-    for (const bool shown : {false, true}) {
-        for (const int count : kCameraCounts) {
+    for (const bool shown : shownRuns) {
+        for (const int count : counts) {
             Measure m;
             if (!MeasureInChild(count, shown, camera.port, pictures, &m)) {
                 std::fprintf(stderr, "the run of %d cameras did not report\n", count);

@@ -75,7 +75,7 @@ private:
     bool RequestFrameSize(ReaderRun& run);
     StreamReply RequestStream(ReaderRun& run, int family, const StopFlag& stop);
     void ReadFrames(ReaderRun& run, StopFlag& stop);
-    void TakeJpeg(ReaderRun& run, const uint8_t* jpeg, size_t size);
+    void TakeJpeg(ReaderRun& run, MjpegStreamParser& parser, const uint8_t* jpeg, size_t size);
 
     // Connection lock.
     CriticalSection connectionLock_;

@@ -1,6 +1,9 @@
 // The reader thread of the IP camera: it finds the camera's stream, then hands each JPEG part that can make a
 // frame to the device, which decodes it when the frame is read, until it is stopped or the stream ends.
 
+#include <sys/socket.h>
+#include <sys/time.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -58,6 +61,14 @@ bool FrameShapeFor(const uint8_t* jpeg, size_t size, int frameSize, int flip, Fr
            int64_t(pictureWidth) * pictureHeight <= imaging::Bitmap::kMaxPixels;
 }
 
+// Makes a blocking receive on `socket` give up after `seconds`, so that one receive both waits and reads. False
+// when the socket cannot (or `seconds` asks for no time-out or an instant one): then each receive waits first.
+bool TimeOutReceives(const TcpSocket& socket, int32_t seconds) {
+    if (seconds <= 0) return false;
+    const timeval limit{seconds, 0};
+    return setsockopt(socket.Handle(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) == 0;
+}
+
 }  // namespace
 
 struct IpCameraDevice::ReaderRun {
@@ -69,6 +80,7 @@ struct IpCameraDevice::ReaderRun {
     std::unique_ptr<TcpSocket> stream;
     std::string streamStart;  // bytes that came after the stream reply's head
     std::vector<char> buffer = std::vector<char>(kReceiveBlock);
+    std::vector<uint8_t> jpeg;  // a received part on its way to the device
 
     // Receives the reply to a request up to the end of its head (a camera may send it in pieces, and a stop
     // request ends the wait); the receive result when nothing came at all.
@@ -176,10 +188,13 @@ IpCameraDevice::StreamReply IpCameraDevice::RequestStream(ReaderRun& run, int fa
 }
 
 void IpCameraDevice::ReadFrames(ReaderRun& run, StopFlag& stop) {
-    MjpegStreamParser parser([&](const uint8_t* jpeg, size_t size) { TakeJpeg(run, jpeg, size); });
+    MjpegStreamParser parser([&](const uint8_t* jpeg, size_t size) { TakeJpeg(run, parser, jpeg, size); });
     auto result = parser.Feed(reinterpret_cast<const uint8_t*>(run.streamStart.data()), run.streamStart.size());
+    // One system call a block: the socket's own time-out ends a receive that waits too long.
+    const int32_t wait =
+        TimeOutReceives(*run.stream, run.connection.receiveTimeout) ? -1 : run.connection.receiveTimeout;
     while (result == MjpegStreamParser::Result::kContinue && !stop.Requested()) {
-        const int received = run.stream->Receive(run.buffer.data(), kReceiveBlock, run.connection.receiveTimeout);
+        const int received = run.stream->Receive(run.buffer.data(), kReceiveBlock, wait);
         if (received > 0) {
             result = parser.Feed(reinterpret_cast<const uint8_t*>(run.buffer.data()), size_t(received));
         } else if (run.stream->PeerClosed()) {
@@ -189,12 +204,15 @@ void IpCameraDevice::ReadFrames(ReaderRun& run, StopFlag& stop) {
     }
 }
 
-void IpCameraDevice::TakeJpeg(ReaderRun& run, const uint8_t* jpeg, size_t size) {
+void IpCameraDevice::TakeJpeg(ReaderRun& run, MjpegStreamParser& parser, const uint8_t* jpeg, size_t size) {
     CapturedFrame frame;
     if (!FrameShapeFor(jpeg, size, run.frameSize, run.flipVertical, &frame.shape)) return;
+    // The part's buffer goes to the device as it is, and the device's spare buffer comes back for later parts.
+    parser.SwapBody(run.jpeg);
     frame.form = CapturedFrame::Form::kJpeg;
-    frame.bytes = jpeg;
-    frame.size = size;
+    frame.bytes = run.jpeg.data();
+    frame.size = run.jpeg.size();
+    frame.handOver = &run.jpeg;
     PublishFrame(frame, run.notifyWindow);
 }
 

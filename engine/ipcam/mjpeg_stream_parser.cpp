@@ -37,11 +37,22 @@ bool FindLength(std::string_view header, size_t* length) {
 }  // namespace
 
 MjpegStreamParser::Result MjpegStreamParser::Feed(const uint8_t* data, size_t size) {
-    // A body that continues takes its bytes straight from the block.
-    if (!malformed_ && state_ != State::kHeader) {
-        const size_t used = TakePartBytes(data, size);
-        data += used;
-        size -= used;
+    // While no bytes wait from an earlier block, bodies and headers whole in the block are read where they lie,
+    // so a body goes from the block into its part in one copy. (Kept bytes always begin a header.)
+    while (!malformed_ && size > 0 && kept_.empty()) {
+        if (state_ != State::kHeader) {
+            const size_t used = TakePartBytes(data, size);
+            data += used;
+            size -= used;
+            continue;
+        }
+        const size_t blank = AsText(data, size).find(kBlankLine);
+        if (blank == std::string_view::npos) break;
+        const size_t end = blank + kBlankLine.size();
+        const size_t start = end > kMaxHeaderBytes ? end - kMaxHeaderBytes : 0;
+        StartPart(data + start, end - start);
+        data += end;
+        size -= end;
     }
     if (malformed_ || size == 0) return malformed_ ? Result::kMalformed : Result::kContinue;
     kept_.insert(kept_.end(), data, data + size);

@@ -28,6 +28,9 @@ public:
     // Takes the next block of the stream, handing every JPEG body it completes to the handler. Once it
     // returned kMalformed the stream stays malformed.
     Result Feed(const uint8_t* data, size_t size);
+    // Called from the handler: exchanges the body it was handed with `other`, so the handler keeps the bytes
+    // without copying them. Whatever `other` held becomes room for later bodies.
+    void SwapBody(std::vector<uint8_t>& other) { body_.swap(other); }
 
 private:
     enum class State { kHeader, kBody, kSkip };

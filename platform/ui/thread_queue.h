@@ -43,7 +43,7 @@ public:
 
     const uint64_t threadId;
     std::mutex mutex;
-    std::condition_variable wake;  // notified under `mutex` whenever anything below changes
+    std::condition_variable wake;  // notified whenever anything below changes (by Post just after `mutex`)
     std::deque<MSG> posted;
     std::deque<std::shared_ptr<SentMessage>> sends;
     std::vector<Timer> timers;

@@ -246,6 +246,21 @@ TEST_F(IpCameraDeviceTest, AStreamDeliveredByteByByteGivesEveryFrame) {
     EXPECT_EQ(notify.Count(kNotifyFrame), 3);
 }
 
+TEST_F(IpCameraDeviceTest, AStreamSilentLongerThanTheReceiveTimeOutGoesOn) {
+    const std::vector<std::string> jpegs = {SolidJpeg({250, 0, 0}), SolidJpeg({0, 0, 250})};
+    camera.SetFrames(jpegs);
+    // The first piece ends with the first picture; the second comes after a pause longer than the 1 s time-out.
+    const std::string stream = camera.StreamBytes();
+    camera.SetDelivery(stream.find(jpegs[0]) + jpegs[0].size(), std::chrono::milliseconds(1300));
+    InitFor(camera);
+    ASSERT_EQ(device->Start(), 1);
+    ASSERT_TRUE(WaitForFrames(2));
+    const std::vector<uint8_t> frame = Frame(921600);
+    ASSERT_FALSE(frame.empty());
+    const Rgb last = PixelFromTop(frame, 640, 480, 320, 240);
+    EXPECT_TRUE(Near(last.r, 0) && Near(last.g, 0) && Near(last.b, 250));
+}
+
 TEST_F(IpCameraDeviceTest, AClosedStreamEndsTheReader) {
     camera.SetFrames({SolidJpeg({10, 20, 30}), SolidJpeg({30, 20, 10})});
     camera.SetAfterFrames(FakeCamera::AfterFrames::kClose);

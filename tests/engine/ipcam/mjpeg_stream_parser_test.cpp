@@ -83,7 +83,33 @@ TEST(MjpegStreamParser, DropsAHeaderThatNeverEnds) {
     // Were the runaway header kept, its own length would cut the part that follows.
     const std::string stream = "Content-Type: image/jpeg\r\nContent-Length: 3\r\n" +
                                std::string(MjpegStreamParser::kMaxHeaderBytes, 'g') + JpegPart("found");
-    EXPECT_EQ(FeedInBlocks(stream, 1000).frames, std::vector<std::string>{"found"});
+    for (size_t blockSize : {size_t{1000}, stream.size()}) {
+        EXPECT_EQ(FeedInBlocks(stream, blockSize).frames, std::vector<std::string>{"found"}) << blockSize;
+    }
+}
+
+TEST(MjpegStreamParser, AHandlerMayKeepTheBodyItWasGiven) {
+    const std::vector<std::string> bodies = {"a longer first body", "second", "a third, longer than the second"};
+    std::string stream;
+    for (const std::string& body : bodies) stream += JpegPart(body);
+    for (size_t blockSize : {size_t{5}, stream.size()}) {
+        std::vector<std::string> kept;
+        // What the handler gives back holds stale bytes, which must not show in a later body.
+        std::vector<uint8_t> spare(64, 'z');
+        MjpegStreamParser* self = nullptr;
+        MjpegStreamParser parser([&](const uint8_t* data, size_t size) {
+            self->SwapBody(spare);
+            ASSERT_EQ(spare.data(), data);
+            ASSERT_EQ(spare.size(), size);
+            kept.emplace_back(spare.begin(), spare.end());
+        });
+        self = &parser;
+        for (size_t at = 0; at < stream.size(); at += blockSize) {
+            const std::string block = stream.substr(at, blockSize);
+            parser.Feed(reinterpret_cast<const uint8_t*>(block.data()), block.size());
+        }
+        EXPECT_EQ(kept, bodies) << "blocks of " << blockSize;
+    }
 }
 
 }  // namespace
