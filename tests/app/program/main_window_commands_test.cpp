@@ -181,7 +181,7 @@ TEST_F(MainWindowCommandsTest, AlarmTurnsMonitoringOnThroughItsWindowAndOffWitho
         EXPECT_NE(steps.Said()[0].find(L"select Open Storage Folder."), std::wstring::npos);
     }
     EXPECT_TRUE(WaitFor([&] { return camera->GetState(kStateMonitoring) != 0; }));
-    EXPECT_EQ(Skin(kAlarmButtonId), 5634);
+    EXPECT_TRUE(WaitFor([&] { return Skin(kAlarmButtonId) == 5634; })) << Skin(kAlarmButtonId);
     wchar_t text[1001] = {};
     camera->GetRunFilePath(text, 1000);
     EXPECT_STREQ(text, L"/usr/bin/true");
@@ -258,10 +258,10 @@ TEST_F(MainWindowCommandsTest, SchedulingStartsTheScheduleAfterOkAndStopsARunnin
         PressButton(kSchedulingButtonId);
     }
     EXPECT_TRUE(WaitFor([&] { return camera->GetState(kStateScheduleRunning) != 0; }));
-    EXPECT_EQ(Skin(kSchedulingButtonId), 5640);
+    EXPECT_TRUE(WaitFor([&] { return Skin(kSchedulingButtonId) == 5640; })) << Skin(kSchedulingButtonId);
     PressButton(kSchedulingButtonId);  // no question, no window
     EXPECT_TRUE(WaitFor([&] { return !camera->GetState(kStateScheduleRunning); }));
-    EXPECT_EQ(Skin(kSchedulingButtonId), 5641);
+    EXPECT_TRUE(WaitFor([&] { return Skin(kSchedulingButtonId) == 5641; })) << Skin(kSchedulingButtonId);
 }
 
 TEST_F(MainWindowCommandsTest, StreamingPublishesAfterTheWindowAndUnpublishesWithoutIt) {
