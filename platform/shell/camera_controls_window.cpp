@@ -97,15 +97,7 @@ private:
     }
 
     bool Create(HWND owner) {
-        static const bool registered = [] {
-            WNDCLASSW wc;
-            wc.lpfnWndProc = Procedure;
-            wc.cbWndExtra = sizeof(intptr_t);
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-            wc.lpszClassName = kCameraControlsClass;
-            return RegisterClassW(&wc) != 0;
-        }();
+        static const bool registered = RegisterDialogClass(kCameraControlsClass, Procedure);
         if (!registered || !RegisterCheckBoxClass()) return false;
 
         const HRESULT listed = driver_.ListControls(&controls_);
@@ -116,7 +108,7 @@ private:
         for (const ControlPage& page : pages_) rows = std::max(rows, page.count);
         layout_ = LayOutCameraControls(rows, pages_.size() > 1);
 
-        const POINT at = PlaceOver(owner);
+        const POINT at = DialogPlaceOver(owner, layout_.width, layout_.height);
         if (!CreateWindowExW(0, kCameraControlsClass, name_.c_str(), WS_POPUP, at.x, at.y, layout_.width,
                              layout_.height, owner, 0, nullptr, this))
             return false;
@@ -129,16 +121,6 @@ private:
         return true;
     }
 
-    // Centred over the owner, or on the screen without one, and kept on the screen.
-    POINT PlaceOver(HWND owner) const {
-        const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-        RECT around{0, 0, screenWidth, screenHeight};
-        if (owner) GetWindowRect(owner, &around);
-        return POINT{std::clamp((around.left + around.right - layout_.width) / 2, 0,
-                                std::max(0, screenWidth - layout_.width)),
-                     std::clamp((around.top + around.bottom - layout_.height) / 2, 0,
-                                std::max(0, screenHeight - layout_.height))};
-    }
 
     HWND MakeControl(const wchar_t* className, int id, uint32_t style, const wchar_t* text, const RECT& r) {
         HWND control =

@@ -113,24 +113,10 @@ private:
     }
 
     bool Create(HWND owner) {
-        static const bool registered = [] {
-            WNDCLASSW wc;
-            wc.lpfnWndProc = Procedure;
-            wc.cbWndExtra = sizeof(intptr_t);
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-            wc.lpszClassName = kClassName;
-            return RegisterClassW(&wc) != 0;
-        }();
+        static const bool registered = RegisterDialogClass(kClassName, Procedure);
         if (!registered) return false;
-        // Centred over the owner, or on the screen without one, and kept on the screen.
-        RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        if (owner) GetWindowRect(owner, &around);
-        const int x = std::clamp((around.left + around.right - kFileDialogWidth) / 2, 0,
-                                 std::max(0, GetSystemMetrics(SM_CXSCREEN) - kFileDialogWidth));
-        const int y = std::clamp((around.top + around.bottom - kFileDialogHeight) / 2, 0,
-                                 std::max(0, GetSystemMetrics(SM_CYSCREEN) - kFileDialogHeight));
-        if (!CreateWindowExW(0, kClassName, setup_.caption.c_str(), WS_POPUP, x, y, kFileDialogWidth,
+        const POINT at = DialogPlaceOver(owner, kFileDialogWidth, kFileDialogHeight);
+        if (!CreateWindowExW(0, kClassName, setup_.caption.c_str(), WS_POPUP, at.x, at.y, kFileDialogWidth,
                              kFileDialogHeight, owner, 0, nullptr, this))
             return false;
 

@@ -1,8 +1,29 @@
 #include "platform/shell/modal_window.h"
 
+#include <algorithm>
+
+#include "platform/ui/gdi.h"
 #include "platform/ui/windows.h"
 
 namespace kestrova {
+
+bool RegisterDialogClass(const wchar_t* className, WNDPROC procedure) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = sizeof(intptr_t);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = className;
+    return RegisterClassW(&wc) != 0;
+}
+
+POINT DialogPlaceOver(HWND owner, int width, int height) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT around{0, 0, screenWidth, screenHeight};
+    if (owner) GetWindowRect(owner, &around);
+    return POINT{std::clamp((around.left + around.right - width) / 2, 0, std::max(0, screenWidth - width)),
+                 std::clamp((around.top + around.bottom - height) / 2, 0, std::max(0, screenHeight - height))};
+}
 
 HWND DialogOwner(HWND hwnd) {
     return hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;

@@ -7,6 +7,14 @@
 
 namespace kestrova {
 
+// Registers, once per process, the class of a shell dialog: arrow cursor, button-face background and a
+// pointer's worth of extra bytes for its object. False when the class could not be registered.
+bool RegisterDialogClass(const wchar_t* className, WNDPROC procedure);
+
+// Where a dialog of `width` x `height` goes: centred over `owner`, or on the screen without one, and kept on
+// the screen.
+POINT DialogPlaceOver(HWND owner, int width, int height);
+
 // The top-level window that a dialog over `hwnd` belongs to (null stays null).
 HWND DialogOwner(HWND hwnd);
 
