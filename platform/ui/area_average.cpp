@@ -144,7 +144,7 @@ void LevelsPortable(const RowPlan& row, size_t n, int16_t* levels) {
     }
 }
 
-void PixelsPortable(const int16_t* levels, const ColumnPlan& columns, Prefetcher& ahead, uint32_t* line) {
+void PixelsPortable(const int16_t* levels, const ColumnPlan& columns, Prefetcher ahead, uint32_t* line) {
     const int b = columns.bytesPerPixel;
     const size_t perColumn = ahead.PerCall(size_t(columns.columns));
     for (size_t c = 0; c < size_t(columns.columns); ++c) {
@@ -171,6 +171,57 @@ int16_t* RowOfLevels(size_t n) {
     levels.resize(std::max(levels.size(), n + kLevelsSlack));
     std::fill(levels.begin() + ptrdiff_t(n), levels.end(), int16_t(0));
     return levels.data();
+}
+
+// Everything about a job that depends only on its sizes: the display draws every tile of one size from
+// every frame, so the plans are made once and kept, a few sizes per thread.
+struct Plans {
+    int sourceWidth = 0, sourceHeight = 0, width = 0, height = 0;
+    int left = 0, top = 0, right = 0, bottom = 0, bytesPerPixel = 0;
+    std::vector<Span> rows;
+    ColumnPlan columns;
+    InnerWeighing inner;
+    int firstColumn = 0;  // the first source column the cells cover
+    size_t n = 0;         // the bytes of a source row they cover
+
+    bool Fit(const AreaAverageJob& job) const {
+        return sourceWidth == job.sourceWidth && sourceHeight == job.sourceHeight && width == job.width &&
+               height == job.height && left == job.left && top == job.top && right == job.right &&
+               bottom == job.bottom && bytesPerPixel == job.source.bytesPerPixel;
+    }
+};
+
+Plans MakePlans(const AreaAverageJob& job) {
+    Plans p;
+    p.sourceWidth = job.sourceWidth;
+    p.sourceHeight = job.sourceHeight;
+    p.width = job.width;
+    p.height = job.height;
+    p.left = job.left;
+    p.top = job.top;
+    p.right = job.right;
+    p.bottom = job.bottom;
+    p.bytesPerPixel = job.source.bytesPerPixel;
+    const std::vector<Span> columns = Spans(job.sourceWidth, job.width, job.left, job.right);
+    p.rows = Spans(job.sourceHeight, job.height, job.top, job.bottom);
+    p.firstColumn = columns.front().first;
+    p.n = size_t(columns.back().last - p.firstColumn + 1) * size_t(p.bytesPerPixel);
+    p.columns = PlanColumns(columns, p.firstColumn, p.bytesPerPixel, job.width, job.sourceWidth);
+    p.inner = Inner(p.rows, job.sourceHeight, job.height);
+    return p;
+}
+
+// The plans for the job, valid until this thread's next call.
+const Plans& PlansFor(const AreaAverageJob& job) {
+    constexpr size_t kKept = 8;
+    thread_local std::vector<Plans> kept;
+    thread_local size_t nextOut = 0;
+    for (const Plans& p : kept)
+        if (p.Fit(job)) return p;
+    if (kept.size() < kKept) return kept.emplace_back(MakePlans(job));
+    Plans& replaced = kept[nextOut];
+    nextOut = (nextOut + 1) % kKept;
+    return replaced = MakePlans(job);
 }
 
 Kernels KernelsFor(PixelLoops loops) {
@@ -209,24 +260,19 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride) {
 
 void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, PixelLoops which) {
     const Kernels kernels = KernelsFor(which);
-    const std::vector<Span> columns = Spans(job.sourceWidth, job.width, job.left, job.right);
-    const std::vector<Span> rows = Spans(job.sourceHeight, job.height, job.top, job.bottom);
-    const int bpp = job.source.bytesPerPixel;
-    // Only the source columns that the wanted cells cover.
-    const int firstColumn = columns.front().first;
-    const size_t n = size_t(columns.back().last - firstColumn + 1) * size_t(bpp);
+    const Plans& plans = PlansFor(job);
+    const std::vector<Span>& rows = plans.rows;
+    const size_t n = plans.n;
     const ptrdiff_t stride = job.source.stride;
-    const uint8_t* corner =
-        job.source.top + stride * job.sourceY + ptrdiff_t(job.sourceX + firstColumn) * bpp;
-    const ColumnPlan columnPlan = PlanColumns(columns, firstColumn, bpp, job.width, job.sourceWidth);
-    const InnerWeighing inner = Inner(rows, job.sourceHeight, job.height);
+    const uint8_t* corner = job.source.top + stride * job.sourceY +
+                            ptrdiff_t(job.sourceX + plans.firstColumn) * job.source.bytesPerPixel;
     int16_t* const levels = RowOfLevels(n);
 
     // Destination rows go in the order their source lies in memory (bottom-up pictures from the bottom),
     // so the source is read in one ascending sweep, the next row's rows asked for while this one is made.
     const bool upward = stride < 0;
     auto plan = [&](size_t k) {
-        return PlanRow(corner, stride, rows[upward ? rows.size() - 1 - k : k], inner);
+        return PlanRow(corner, stride, rows[upward ? rows.size() - 1 - k : k], plans.inner);
     };
     RowPlan next = plan(0);
     for (size_t k = 0; k < rows.size(); ++k) {
@@ -235,7 +281,7 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, Pix
         kernels.levels(row, n, levels);
         Prefetcher ahead(next, n);
         const size_t index = upward ? rows.size() - 1 - k : k;
-        kernels.pixels(levels, columnPlan, ahead, out + index * outStride);
+        kernels.pixels(levels, plans.columns, ahead, out + index * outStride);
     }
 }
 

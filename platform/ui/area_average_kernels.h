@@ -55,44 +55,51 @@ struct ColumnPlan {
     }
 };
 
-// Asks for the next destination row's source, line by line in memory order, a share at a time while this
-// row's columns are weighed (work that reads no source), so that the row loop then finds them in the
-// nearest cache instead of waiting for memory.
+// Asks for the next destination row's source, in memory order, a share at a time while this row's columns
+// are weighed (work that reads no source), so that the row loop then finds it in the nearest cache instead of
+// waiting for memory. Rows that follow one another in memory (a whole-width source) are one range; each
+// range is asked for four lines a step.
 class Prefetcher {
 public:
     Prefetcher() = default;
-    Prefetcher(const RowPlan& rows, size_t n)
-        : row_(rows.first),
-          stride_(rows.stride),
-          rows_(rows.count),
-          linesPerRow_((n + 63) / 64 + 1),
-          total_(size_t(rows.count) * linesPerRow_) {}
+    Prefetcher(const RowPlan& rows, size_t n) {
+        if (rows.count <= 0) return;
+        const bool adjacent = rows.count == 1 || size_t(rows.stride) <= n + kLine;
+        ranges_ = adjacent ? 1 : rows.count;
+        // A row need not start a line, so its range reaches one line past its end.
+        bytes_ = (adjacent ? size_t(rows.stride) * size_t(rows.count - 1) + n : n) + kLine;
+        stride_ = rows.stride;
+        start_ = at_ = rows.first;
+    }
     // Each of `calls` calls of Lines asks for this many, to ask for all lines.
-    size_t PerCall(size_t calls) const { return (total_ + calls - 1) / calls; }
+    size_t PerCall(size_t calls) const {
+        const size_t lines = ranges_ * ((bytes_ + kLine - 1) / kLine);
+        return (lines + calls - 1) / calls;
+    }
 
-    // Asks for the next `count` lines. A row's lines run from its first byte on, one past its end since it
-    // need not start a line.
+    // Asks for the next `count` lines, rounded up to a step.
     void Lines(size_t count) {
-        while (count > 0 && y_ < rows_) {
-            const size_t lines = std::min(count, linesPerRow_ - line_);
-            const uint8_t* p = row_ + line_ * 64;
-            for (size_t i = 0; i < lines; ++i) __builtin_prefetch(p + i * 64);
-            line_ += lines;
-            issued_ += lines;
-            count -= lines;
-            if (line_ == linesPerRow_) {
-                line_ = 0;
-                row_ += stride_;
-                ++y_;
+        size_t wanted = count * kLine;
+        while (wanted > 0 && ranges_ > 0) {
+            const uint8_t* end = start_ + bytes_;
+            const size_t here = std::min(wanted, size_t(end - at_));
+            for (const uint8_t* stop = at_ + here; at_ < stop; at_ += 4 * kLine) {
+                __builtin_prefetch(at_);
+                __builtin_prefetch(at_ + kLine);
+                __builtin_prefetch(at_ + 2 * kLine);
+                __builtin_prefetch(at_ + 3 * kLine);
             }
+            wanted -= here;
+            if (at_ >= end && --ranges_ > 0) at_ = start_ += stride_;
         }
     }
 
 private:
-    const uint8_t* row_ = nullptr;
+    static constexpr size_t kLine = 64;
+    const uint8_t* start_ = nullptr;  // the current range's first byte
+    const uint8_t* at_ = nullptr;     // the next byte to ask for
     ptrdiff_t stride_ = 0;
-    int rows_ = 0, y_ = 0;
-    size_t linesPerRow_ = 0, line_ = 0, total_ = 0, issued_ = 0;
+    size_t ranges_ = 0, bytes_ = 0;
 };
 
 // Words past the last level that the column loops may read (at weight 0).
@@ -102,7 +109,7 @@ struct Kernels {
     // The n levels of one destination row.
     void (*levels)(const RowPlan& row, size_t n, int16_t* levels);
     // One destination row of 0xFFRRGGBB pixels from its levels, asking `ahead` for the next row's source.
-    void (*pixels)(const int16_t* levels, const ColumnPlan& columns, Prefetcher& ahead, uint32_t* line);
+    void (*pixels)(const int16_t* levels, const ColumnPlan& columns, Prefetcher ahead, uint32_t* line);
 };
 
 // The wide loops share one loop template that GCC inlines into each instruction set's functions; clang

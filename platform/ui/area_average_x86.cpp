@@ -135,7 +135,7 @@ KESTROVA_AVX2 inline __m256i ColumnSumsAvx2(const int16_t* levels, const ColumnP
 }
 
 template <int kGroups>
-KESTROVA_AVX2 inline void Pixels256(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+KESTROVA_AVX2 inline void Pixels256(const int16_t* levels, const ColumnPlan& plan, Prefetcher ahead,
                                     uint32_t* line) {
     const __m256i pairUp = PairUpBytes(plan.bytesPerPixel);
     const __m256 perUnit = _mm256_set1_ps(plan.perUnit), half = _mm256_set1_ps(0.5f);
@@ -204,7 +204,7 @@ KESTROVA_AVX512 __m512i AddLanes(__m512i c0, __m512i c1, __m512i c2, __m512i c3)
 }
 
 template <int kGroups>
-KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& plan, Prefetcher ahead,
                                       uint32_t* line) {
     const __m512i pairUp = _mm512_load_si512(plan.bytesPerPixel == 3 ? PairUp<3>::kIndex : PairUp<4>::kIndex);
     const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
@@ -224,13 +224,13 @@ KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& p
 }
 
 // Shrinking by up to 7 (every column within eight pixels) goes the unrolled way.
-KESTROVA_AVX2 void PixelsAvx2(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+KESTROVA_AVX2 void PixelsAvx2(const int16_t* levels, const ColumnPlan& plan, Prefetcher ahead,
                               uint32_t* line) {
     if (plan.groups == 1) return Pixels256<1>(levels, plan, ahead, line);
     Pixels256<0>(levels, plan, ahead, line);
 }
 
-KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, Prefetcher& ahead,
+KESTROVA_AVX512 void PixelsAvx512(const int16_t* levels, const ColumnPlan& plan, Prefetcher ahead,
                                   uint32_t* line) {
     if (plan.groups == 1) return Pixels512<1>(levels, plan, ahead, line);
     Pixels512<0>(levels, plan, ahead, line);
