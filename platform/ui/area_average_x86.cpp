@@ -177,14 +177,13 @@ struct PairUp {
         Index(24), Index(25), Index(26), Index(27), Index(28), Index(29), Index(30), Index(31)};
 };
 
-// The weighted sums of one column: four 128-bit lanes of (blue, green, red, 0), one per pair of pixels.
-// kGroups the column's groups when known, else 0 to take them from the plan.
+// The weighted sums of one column, its levels from `at` and its weights from `weights`: four 128-bit lanes
+// of (blue, green, red, 0), one per pair of pixels. kGroups the column's groups when known, else 0 to take
+// them from the plan.
 template <int kGroups>
-KESTROVA_AVX512 inline __m512i ColumnSums(const int16_t* levels, const ColumnPlan& plan, size_t column,
+KESTROVA_AVX512 inline __m512i ColumnSums(const int16_t* at, const int16_t* weights, const ColumnPlan& plan,
                                           __m512i pairUp) {
     const int groups = kGroups ? kGroups : plan.groups;
-    const int16_t* at = levels + plan.start[column];
-    const int16_t* weights = plan.Weights(column);
     __m512i sums = _mm512_setzero_si512();
     for (int g = 0; g < groups; ++g, at += 8 * plan.bytesPerPixel, weights += 32) {
         const __m512i pairs = _mm512_permutexvar_epi16(pairUp, _mm512_loadu_si512(at));
@@ -207,18 +206,23 @@ template <int kGroups>
 KESTROVA_AVX512 inline void Pixels512(const int16_t* levels, const ColumnPlan& plan, Prefetcher ahead,
                                       uint32_t* line) {
     const __m512i pairUp = _mm512_load_si512(plan.bytesPerPixel == 3 ? PairUp<3>::kIndex : PairUp<4>::kIndex);
-    const __m512 perUnit = _mm512_set1_ps(plan.perUnit), half = _mm512_set1_ps(0.5f);
-    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    const __m512 perUnit = _mm512_set1_ps(plan.perUnit);
+    // Rounds each level to the nearest; the fourth lane of a pixel, whose sum is 0, becomes its opaque alpha.
+    const __m512 offset = _mm512_setr4_ps(0.5f, 0.5f, 0.5f, 255.5f);
     const size_t perFour = ahead.PerCall(size_t(plan.columns + 3) / 4);
-    for (size_t c = 0; c < size_t(plan.columns); c += 4) {
+    const size_t* start = plan.start.data();
+    const int16_t* weights = plan.weights.data();
+    const size_t perColumn = size_t(kGroups ? kGroups : plan.groups) * 32;  // weights
+    for (size_t c = 0; c < size_t(plan.columns); c += 4, start += 4, weights += 4 * perColumn) {
         ahead.Lines(perFour);
-        const __m512i sums = AddLanes(ColumnSums<kGroups>(levels, plan, c, pairUp),
-                                      ColumnSums<kGroups>(levels, plan, c + 1, pairUp),
-                                      ColumnSums<kGroups>(levels, plan, c + 2, pairUp),
-                                      ColumnSums<kGroups>(levels, plan, c + 3, pairUp));
-        const __m512i rounded = _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, half));
-        const __m128i pixels =
-            _mm_or_si128(_mm512_cvtusepi32_epi8(_mm512_max_epi32(rounded, _mm512_setzero_si512())), opaque);
+        const __m512i sums = AddLanes(ColumnSums<kGroups>(levels + start[0], weights, plan, pairUp),
+                                      ColumnSums<kGroups>(levels + start[1], weights + perColumn, plan, pairUp),
+                                      ColumnSums<kGroups>(levels + start[2], weights + 2 * perColumn, plan, pairUp),
+                                      ColumnSums<kGroups>(levels + start[3], weights + 3 * perColumn, plan, pairUp));
+        // The sums are never negative, so only the top needs a clamp, which the narrowing gives.
+        const __m512i rounded =
+            _mm512_cvttps_epi32(_mm512_fmadd_ps(_mm512_cvtepi32_ps(sums), perUnit, offset));
+        const __m128i pixels = _mm512_cvtusepi32_epi8(rounded);
         StoreFour(pixels, plan.columns - int(c), line + c);
     }
 }
