@@ -78,18 +78,31 @@ InnerWeighing Inner(const std::vector<Span>& rows, int sourceHeight, int height)
     return w;
 }
 
-// The plan of the destination row that `r` spans, its rows in the order they lie in memory from `corner`
-// (the source rectangle's top left).
-RowPlan PlanRow(const uint8_t* corner, ptrdiff_t stride, const Span& r, const InnerWeighing& inner) {
+// A destination row's source rows and the shares of its two edge rows, the same for every call of a size.
+struct RowWeighing {
+    Span span;
+    uint16_t firstShare = 0, lastShare = 0;
+};
+
+std::vector<RowWeighing> WeighRows(const std::vector<Span>& rows, const InnerWeighing& inner) {
+    std::vector<RowWeighing> weighed;
+    weighed.reserve(rows.size());
+    for (const Span& r : rows)
+        weighed.push_back({r, Share(r.firstWeight * inner.edgeShare), Share(r.lastWeight * inner.edgeShare)});
+    return weighed;
+}
+
+// The plan of the destination row `w` weighs, its rows in the order they lie in memory from `corner` (the
+// source rectangle's top left).
+RowPlan PlanRow(const uint8_t* corner, ptrdiff_t stride, const RowWeighing& w, const InnerWeighing& inner) {
+    const Span& r = w.span;
     RowPlan p;
     p.count = r.last - r.first + 1;
-    const uint16_t firstShare = Share(r.firstWeight * inner.edgeShare);
-    const uint16_t lastShare = Share(r.lastWeight * inner.edgeShare);
     const bool fromLast = stride < 0 && p.count > 1;  // bottom-up: from the last row
     p.first = corner + stride * (fromLast ? r.last : r.first);
     p.stride = fromLast ? -stride : stride;
-    p.firstShare = fromLast ? lastShare : firstShare;
-    p.lastShare = fromLast ? firstShare : lastShare;
+    p.firstShare = fromLast ? w.lastShare : w.firstShare;
+    p.lastShare = fromLast ? w.firstShare : w.lastShare;
     p.innerShare = inner.share;
     p.innerShift = inner.shift;
     p.innerBatch = inner.batch;
@@ -178,7 +191,7 @@ int16_t* RowOfLevels(size_t n) {
 struct Plans {
     int sourceWidth = 0, sourceHeight = 0, width = 0, height = 0;
     int left = 0, top = 0, right = 0, bottom = 0, bytesPerPixel = 0;
-    std::vector<Span> rows;
+    std::vector<RowWeighing> rows;
     ColumnPlan columns;
     InnerWeighing inner;
     int firstColumn = 0;  // the first source column the cells cover
@@ -203,11 +216,12 @@ Plans MakePlans(const AreaAverageJob& job) {
     p.bottom = job.bottom;
     p.bytesPerPixel = job.source.bytesPerPixel;
     const std::vector<Span> columns = Spans(job.sourceWidth, job.width, job.left, job.right);
-    p.rows = Spans(job.sourceHeight, job.height, job.top, job.bottom);
+    const std::vector<Span> rows = Spans(job.sourceHeight, job.height, job.top, job.bottom);
     p.firstColumn = columns.front().first;
     p.n = size_t(columns.back().last - p.firstColumn + 1) * size_t(p.bytesPerPixel);
     p.columns = PlanColumns(columns, p.firstColumn, p.bytesPerPixel, job.width, job.sourceWidth);
-    p.inner = Inner(p.rows, job.sourceHeight, job.height);
+    p.inner = Inner(rows, job.sourceHeight, job.height);
+    p.rows = WeighRows(rows, p.inner);
     return p;
 }
 
@@ -261,7 +275,7 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride) {
 void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, PixelLoops which) {
     const Kernels kernels = KernelsFor(which);
     const Plans& plans = PlansFor(job);
-    const std::vector<Span>& rows = plans.rows;
+    const std::vector<RowWeighing>& rows = plans.rows;
     const size_t n = plans.n;
     const ptrdiff_t stride = job.source.stride;
     const uint8_t* corner = job.source.top + stride * job.sourceY +
