@@ -42,6 +42,16 @@ int FreeLoopbackPort() {
     return bound ? ntohs(address.sin_port) : 0;
 }
 
+// Dispatches the next message of this thread, if there is one; WM_QUIT stays queued for the loop it belongs to.
+bool DispatchOneMessage() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) || msg.message == WM_QUIT) return false;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
 }  // namespace
 
 void ProgramTest::SetUp() {
@@ -123,13 +133,16 @@ void ProgramTest::ConfirmLoopbackStreaming() {
     ASSERT_NE(setup.settings, nullptr);
 }
 
+// One message at a time, looking at the condition and the deadline after each: with live pictures to paint the
+// thread may never run out of messages (a paint that takes longer than a frame's interval is due again as soon
+// as it ends), so waiting for an empty queue could wait for ever.
 bool ProgramTest::WaitFor(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
-        PumpMessages();
+        const bool dispatched = DispatchOneMessage();
         if (done()) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (!dispatched) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 

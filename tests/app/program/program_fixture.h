@@ -41,8 +41,9 @@ protected:
     // Streaming settings as the streaming window leaves them after OK: the loopback address and a port that
     // is free now.
     void ConfirmLoopbackStreaming();
-    // Pumps this thread's messages until `done` holds, for at most ten seconds of real time (workers and the
-    // capture graphs post in real time); whether it came to hold.
+    // Dispatches this thread's messages one at a time until `done` holds, for at most ten seconds of real time
+    // (workers and the capture graphs post in real time), even while messages never run out; whether it came to
+    // hold. Messages queued after it holds stay queued.
     static bool WaitFor(const std::function<bool()>& done);
 
     TestClock clock;
