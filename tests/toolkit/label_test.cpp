@@ -103,7 +103,9 @@ TEST_F(LabelTest, ALongTextWrapsWithinTheLabelsWidthAndEachLineIsPaintedFivePixe
     for (size_t i = 0; i < lines.size(); ++i) {
         const int top = int(i) * (lineHeight + 5);
         EXPECT_GT(CountPixels(label, RECT{0, top, ClientSize(label).cx, top + lineHeight}, kText), 20) << i;
-        if (i > 0) EXPECT_EQ(CountPixels(label, RECT{0, top - 5, ClientSize(label).cx, top}, kText), 0) << i;
+        if (i > 0) {
+            EXPECT_EQ(CountPixels(label, RECT{0, top - 5, ClientSize(label).cx, top}, kText), 0) << i;
+        }
     }
 }
 

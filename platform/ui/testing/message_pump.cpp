@@ -23,6 +23,15 @@ void Add(PumpResult& total, const PumpResult& step) {
 
 }  // namespace
 
+bool DispatchOneMessage() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) || msg.message == WM_QUIT) return false;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
 PumpResult PumpMessages() {
     PumpResult result;
     MSG msg;
@@ -32,9 +41,7 @@ PumpResult PumpMessages() {
             result.exitCode = int(msg.wParam);
             break;
         }
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!DispatchOneMessage()) break;
         ++result.dispatched;
     }
     return result;

@@ -17,6 +17,10 @@ struct PumpResult {
 // left or WM_QUIT comes up, which stays queued for the loop it belongs to.
 PumpResult PumpMessages();
 
+// Dispatches this thread's next message, if there is one other than WM_QUIT; whether it did. For a wait that
+// looks at its condition after every message, as a thread busy with live pictures may never run out of them.
+bool DispatchOneMessage();
+
 // Moves `clock` forward by `ms`, stopping at each timer's due time on the way and pumping there, so every
 // tick within the span fires as it would in real time. Stops early when the pump meets WM_QUIT.
 PumpResult AdvanceClock(TestClock& clock, uint32_t ms);

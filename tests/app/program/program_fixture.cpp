@@ -42,16 +42,6 @@ int FreeLoopbackPort() {
     return bound ? ntohs(address.sin_port) : 0;
 }
 
-// Dispatches the next message of this thread, if there is one; WM_QUIT stays queued for the loop it belongs to.
-bool DispatchOneMessage() {
-    MSG msg;
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) || msg.message == WM_QUIT) return false;
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-    return true;
-}
-
 }  // namespace
 
 void ProgramTest::SetUp() {
