@@ -20,7 +20,8 @@ constexpr uint64_t kShownLeaseMs = 1000;
 // How long the frame notification of a device that nobody shows may wait for the notify window's thread to
 // wake for something else. It changes nothing on the screen, and 25 such cameras would otherwise wake that
 // thread 625 times a second; a display that starts to show the device learns of its frames within this time.
-constexpr uint32_t kUnshownFrameNoticeMs = 200;
+// Longer than a detection pass, whose level notification wakes the thread while the device is monitored.
+constexpr uint32_t kUnshownFrameNoticeMs = 250;
 
 // Gives the frame its header and room for width x height pixels (a new header only when the size changes, as
 // readers copy it with the frame). False, with no frame left, when there is no memory for it.

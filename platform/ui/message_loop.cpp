@@ -135,10 +135,10 @@ uint64_t StartLooking(ThreadQueue& q) {
     return q.changes;
 }
 
-// When the loop must look again by itself: the earliest matching timer or unhurried deadline (kInfinite:
-// never); 0 when that is now. Call with the queue's mutex held.
-uint32_t WaitLimitLocked(ThreadQueue& q, const Filter& f, uint64_t now) {
-    uint64_t until = q.unhurriedDueMs != 0 ? q.unhurriedDueMs : UINT64_MAX;
+// When the loop must look again by itself: at `until` or the earliest matching timer or unhurried deadline
+// (kInfinite: never); 0 when that is now. Call with the queue's mutex held.
+uint32_t WaitLimitLocked(ThreadQueue& q, const Filter& f, uint64_t now, uint64_t until) {
+    if (q.unhurriedDueMs != 0) until = std::min(until, q.unhurriedDueMs);
     for (const Timer& t : q.timers)
         if (f.Matches(t.hwnd, WM_TIMER)) until = std::min(until, t.dueMs);
     if (until == UINT64_MAX) return kInfinite;
@@ -150,10 +150,14 @@ uint32_t WaitLimitLocked(ThreadQueue& q, const Filter& f, uint64_t now) {
 // unhurried message that shortens that time only has the wait planned again.
 void WaitForMore(ThreadQueue& q, const Filter& f, uint64_t seen) {
     std::unique_lock<std::mutex> lock(q.mutex);
+    // Unhurried messages that came since the last wait are likely to go on coming (a camera's frames): the
+    // loop then wakes by itself in time for the next one, so that its poster need not wake it to say when.
+    const uint64_t flowUntil = q.unhurriedSinceWait ? NowMs() + q.unhurriedWithinMs : UINT64_MAX;
+    q.unhurriedSinceWait = false;
     for (;;) {
         if (q.changes != seen || !q.sends.empty() || q.paintRequested) return;
         const uint64_t now = NowMs();
-        const uint32_t timeout = WaitLimitLocked(q, f, now);
+        const uint32_t timeout = WaitLimitLocked(q, f, now, flowUntil);
         if (timeout == 0) return;
         q.wakesByItselfMs = timeout == kInfinite ? UINT64_MAX : now + timeout;
         const bool woken = GetClock().WaitFor(lock, q.wake, timeout, [&] {

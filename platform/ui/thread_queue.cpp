@@ -73,6 +73,8 @@ ThreadQueue::Queued ThreadQueue::Queue(const MSG& msg, uint32_t withinMs) {
         return Queued::kWakeDue;
     }
     if (unhurriedDueMs == 0) unhurriedDueMs = NowMs() + withinMs;
+    unhurriedSinceWait = true;
+    unhurriedWithinMs = withinMs;
     // A loop that wakes by itself in time, or one that is not waiting and looks before it waits, takes it
     // then: only a loop that would sleep past the time is told to shorten its wait.
     return wakesByItselfMs > unhurriedDueMs ? Queued::kWakeDue : Queued::kNoWakeDue;

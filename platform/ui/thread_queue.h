@@ -54,6 +54,9 @@ public:
     uint64_t changes = 0;         // counts changes, so a waiting thread looks again at its time-out
     // The time by which the loop must look at the unhurried messages queued since it last looked; 0: none.
     uint64_t unhurriedDueMs = 0;
+    // Whether unhurried messages came since the loop last waited, and how long the last one may wait.
+    bool unhurriedSinceWait = false;
+    uint32_t unhurriedWithinMs = 0;
     // While a loop waits: when it looks again without being woken (UINT64_MAX: never); 0 while none waits.
     uint64_t wakesByItselfMs = 0;
     // Called by a loop that is about to wait; returns true when it did something worth looking at again.
