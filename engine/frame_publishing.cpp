@@ -10,12 +10,18 @@
 
 #include "engine/device.h"
 #include "platform/base/clock.h"
+#include "platform/ui/thread_queue.h"
 
 namespace kestrova {
 namespace {
 
 // How long a window's NoteShown keeps the device decoding every frame.
 constexpr uint64_t kShownLeaseMs = 1000;
+// How long the frame notification of a device that nobody shows may wait for the notify window's thread to
+// wake for something else. It changes nothing on the screen, and 25 such cameras would otherwise wake that
+// thread 625 times a second; a display that starts to show the device learns of its frames within this time.
+// Longer than a detection pass, whose level notification wakes the thread while the device is monitored.
+constexpr uint32_t kUnshownFrameNoticeMs = 250;
 
 // Gives the frame its header and room for width x height pixels (a new header only when the size changes, as
 // readers copy it with the frame). False, with no frame left, when there is no memory for it.
@@ -102,7 +108,12 @@ void Device::PublishFrame(const CapturedFrame& captured, HWND notifyWindow) {
         webIndex = TakeWebSnapshotTurn();
     }
     if (webIndex > 0) WriteWebSnapshot(webIndex);
-    Notify(notifyWindow, kNotifyFrame, 0);
+    if (shown) {
+        Notify(notifyWindow, kNotifyFrame, 0);
+    } else if (notifyWindow != nullptr) {
+        ui::PostUnhurriedMessage(notifyWindow, WM_DEVICE_NOTIFY, DeviceNotifyWParam(kNotifyFrame, 0), LPARAM(this),
+                                 kUnshownFrameNoticeMs);
+    }
 }
 
 void Device::DropFrame() {

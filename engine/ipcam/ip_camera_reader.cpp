@@ -13,6 +13,7 @@
 #include "engine/ipcam/camera_model.h"
 #include "engine/ipcam/host_redirect.h"
 #include "engine/ipcam/ip_camera_device.h"
+#include "engine/ipcam/picture_size_memo.h"
 #include "platform/imaging/bitmap.h"
 
 namespace kestrova {
@@ -47,10 +48,11 @@ bool FrameSizeFor(int frameSize, int width, int height, int* frameWidth, int* fr
 
 // The frame a received picture makes, read from its header: false when it makes none (no readable size, smaller
 // than the frame size, or too large to decode before it is cut).
-bool FrameShapeFor(const uint8_t* jpeg, size_t size, int frameSize, int flip, FrameShape* shape) {
+bool FrameShapeFor(PictureSizeMemo& sizes, const uint8_t* jpeg, size_t size, int frameSize, int flip,
+                   FrameShape* shape) {
     int pictureWidth = 0;
     int pictureHeight = 0;
-    if (!imaging::ReadImageSize(jpeg, size, &pictureWidth, &pictureHeight) ||
+    if (!sizes.Read(jpeg, size, &pictureWidth, &pictureHeight) ||
         !FrameSizeFor(frameSize, pictureWidth, pictureHeight, &shape->width, &shape->height)) {
         return false;
     }
@@ -81,6 +83,7 @@ struct IpCameraDevice::ReaderRun {
     std::string streamStart;  // bytes that came after the stream reply's head
     std::vector<char> buffer = std::vector<char>(kReceiveBlock);
     std::vector<uint8_t> jpeg;  // a received part on its way to the device
+    PictureSizeMemo pictureSizes;
 
     // Receives the reply to a request up to the end of its head (a camera may send it in pieces, and a stop
     // request ends the wait); the receive result when nothing came at all.
@@ -206,7 +209,7 @@ void IpCameraDevice::ReadFrames(ReaderRun& run, StopFlag& stop) {
 
 void IpCameraDevice::TakeJpeg(ReaderRun& run, MjpegStreamParser& parser, const uint8_t* jpeg, size_t size) {
     CapturedFrame frame;
-    if (!FrameShapeFor(jpeg, size, run.frameSize, run.flipVertical, &frame.shape)) return;
+    if (!FrameShapeFor(run.pictureSizes, jpeg, size, run.frameSize, run.flipVertical, &frame.shape)) return;
     // The part's buffer goes to the device as it is, and the device's spare buffer comes back for later parts.
     parser.SwapBody(run.jpeg);
     frame.form = CapturedFrame::Form::kJpeg;

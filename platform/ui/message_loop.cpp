@@ -127,23 +127,46 @@ bool NextMessage(ThreadQueue& q, const Filter& f, MSG* out, bool remove) {
     return TakePosted(q, f, out, remove) || TakePaint(q, f, out) || TakeTimer(q, f, out, remove);
 }
 
-// Waits on the installed clock until something may have arrived for this thread: a change to its queue, a
-// message sent to it, or a timer falling due.
-void WaitForMore(ThreadQueue& q, const Filter& f) {
+// What the loop has seen of its queue, taken before it looks for a message: a change after this wakes the
+// wait that may follow, and unhurried messages queued before it are taken in this look.
+uint64_t StartLooking(ThreadQueue& q) {
+    std::lock_guard<std::mutex> g(q.mutex);
+    q.unhurriedDueMs = 0;
+    return q.changes;
+}
+
+// When the loop must look again by itself: at `until` or the earliest matching timer or unhurried deadline
+// (kInfinite: never); 0 when that is now. Call with the queue's mutex held.
+uint32_t WaitLimitLocked(ThreadQueue& q, const Filter& f, uint64_t now, uint64_t until) {
+    if (q.unhurriedDueMs != 0) until = std::min(until, q.unhurriedDueMs);
+    for (const Timer& t : q.timers)
+        if (f.Matches(t.hwnd, WM_TIMER)) until = std::min(until, t.dueMs);
+    if (until == UINT64_MAX) return kInfinite;
+    return until <= now ? 0 : uint32_t(std::min<uint64_t>(until - now, kInfinite - 1));
+}
+
+// Waits on the installed clock until something may have arrived for this thread since `seen`: a change to
+// its queue, a message sent to it, a timer falling due, or the time an unhurried message may wait. An
+// unhurried message that shortens that time only has the wait planned again.
+void WaitForMore(ThreadQueue& q, const Filter& f, uint64_t seen) {
     std::unique_lock<std::mutex> lock(q.mutex);
-    uint64_t seen = q.changes;
-    if (!q.sends.empty()) return;
-    uint64_t now = NowMs();
-    uint32_t timeout = kInfinite;
-    for (const Timer& t : q.timers) {
-        if (!f.Matches(t.hwnd, WM_TIMER)) continue;
-        if (t.dueMs <= now) return;
-        timeout = uint32_t(std::min<uint64_t>(timeout, t.dueMs - now));
+    // Unhurried messages that came since the last wait are likely to go on coming (a camera's frames): the
+    // loop then wakes by itself in time for the next one, so that its poster need not wake it to say when.
+    const uint64_t flowUntil = q.unhurriedSinceWait ? NowMs() + q.unhurriedWithinMs : UINT64_MAX;
+    q.unhurriedSinceWait = false;
+    for (;;) {
+        if (q.changes != seen || !q.sends.empty() || q.paintRequested) return;
+        const uint64_t now = NowMs();
+        const uint32_t timeout = WaitLimitLocked(q, f, now, flowUntil);
+        if (timeout == 0) return;
+        q.wakesByItselfMs = timeout == kInfinite ? UINT64_MAX : now + timeout;
+        const bool woken = GetClock().WaitFor(lock, q.wake, timeout, [&] {
+            return q.changes != seen || !q.sends.empty() || DueTimerLocked(q, f, NowMs()) != nullptr ||
+                   (q.unhurriedDueMs != 0 && q.unhurriedDueMs < q.wakesByItselfMs);
+        });
+        q.wakesByItselfMs = 0;
+        if (!woken) return;  // its time came
     }
-    if (q.paintRequested) return;
-    GetClock().WaitFor(lock, q.wake, timeout, [&] {
-        return q.changes != seen || !q.sends.empty() || DueTimerLocked(q, f, NowMs()) != nullptr;
-    });
 }
 
 }  // namespace
@@ -153,12 +176,24 @@ using namespace kestrova::ui;
 
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!hwnd) return CurrentQueue()->Post(Stamp(nullptr, msg, wParam, lParam));
-    // The table stays locked while the message is queued, so a window being destroyed on its own thread
-    // cannot miss it when it clears its messages.
-    TableLock lock = LockTable();
-    Window* w = FindWindowLocked(hwnd);
-    if (!w) return FALSE;
-    return w->queue->Post(Stamp(hwnd, msg, wParam, lParam));
+    return PostUnhurriedMessage(hwnd, msg, wParam, lParam, 0);
+}
+
+BOOL kestrova::ui::PostUnhurriedMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, uint32_t withinMs) {
+    std::shared_ptr<ThreadQueue> queue;
+    ThreadQueue::Queued queued;
+    {
+        // The table stays locked while the message is queued, so a window being destroyed on its own thread
+        // cannot miss it when it clears its messages. The thread is woken once the table is free, as the
+        // first thing it does with the message needs the table too.
+        TableLock lock = LockTable();
+        Window* w = FindWindowLocked(hwnd);
+        if (!w) return FALSE;
+        queue = w->queue;
+        queued = queue->Queue(Stamp(hwnd, msg, wParam, lParam), withinMs);
+    }
+    if (queued == ThreadQueue::Queued::kWakeDue) queue->Wake();
+    return queued != ThreadQueue::Queued::kRefused;
 }
 
 BOOL PostThreadMessageW(uint64_t threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -205,9 +240,10 @@ BOOL GetMessageW(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     if (!filter.Valid()) return -1;
     auto q = CurrentQueue();
     for (;;) {
+        const uint64_t seen = StartLooking(*q);
         if (NextMessage(*q, filter, msg, true)) return msg->message == WM_QUIT ? 0 : 1;
         if (q->idleHook && q->idleHook()) continue;
-        WaitForMore(*q, filter);
+        WaitForMore(*q, filter, seen);
     }
 }
 

@@ -64,17 +64,32 @@ thread_local QueueHolder t_holder;
 
 }  // namespace
 
-bool ThreadQueue::Post(const MSG& msg) {
-    {
-        std::lock_guard<std::mutex> g(mutex);
-        if (!alive) return false;
-        posted.push_back(msg);
+ThreadQueue::Queued ThreadQueue::Queue(const MSG& msg, uint32_t withinMs) {
+    std::lock_guard<std::mutex> g(mutex);
+    if (!alive) return Queued::kRefused;
+    posted.push_back(msg);
+    if (withinMs == 0) {
         ++changes;
+        return Queued::kWakeDue;
     }
-    // Woken after the mutex is free, so the waiting thread does not wake only to wait again for it: a frame
-    // notification from each camera 25 times a second made that a second switch for every message.
+    if (unhurriedDueMs == 0) unhurriedDueMs = NowMs() + withinMs;
+    unhurriedSinceWait = true;
+    unhurriedWithinMs = withinMs;
+    // A loop that wakes by itself in time, or one that is not waiting and looks before it waits, takes it
+    // then: only a loop that would sleep past the time is told to shorten its wait.
+    return wakesByItselfMs > unhurriedDueMs ? Queued::kWakeDue : Queued::kNoWakeDue;
+}
+
+// Woken after the mutex is free, so the waiting thread does not wake only to wait again for it: a frame
+// notification from each camera 25 times a second made that a second switch for every message.
+void ThreadQueue::Wake() {
     wake.notify_all();
-    return true;
+}
+
+bool ThreadQueue::Post(const MSG& msg) {
+    const Queued queued = Queue(msg, 0);
+    if (queued == Queued::kWakeDue) Wake();
+    return queued != Queued::kRefused;
 }
 
 void ThreadQueue::NoteChangeLocked() {

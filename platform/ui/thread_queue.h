@@ -52,10 +52,26 @@ public:
     bool alive = true;            // false once the thread has ended: nothing more is queued
     bool paintRequested = false;  // a window of the thread may need painting
     uint64_t changes = 0;         // counts changes, so a waiting thread looks again at its time-out
+    // The time by which the loop must look at the unhurried messages queued since it last looked; 0: none.
+    uint64_t unhurriedDueMs = 0;
+    // Whether unhurried messages came since the loop last waited, and how long the last one may wait.
+    bool unhurriedSinceWait = false;
+    uint32_t unhurriedWithinMs = 0;
+    // While a loop waits: when it looks again without being woken (UINT64_MAX: never); 0 while none waits.
+    uint64_t wakesByItselfMs = 0;
     // Called by a loop that is about to wait; returns true when it did something worth looking at again.
     std::function<bool()> idleHook;
 
-    // Queues `msg`; false when the thread has ended. Takes the queue mutex.
+    enum class Queued { kRefused, kWakeDue, kNoWakeDue };
+    // Queues `msg` without waking the thread; kRefused when the thread has ended. With `withinMs` 0 a
+    // waiting loop must be woken (Wake) at once; otherwise it may sleep on for up to that long and take the
+    // message then, or with whatever wakes it first, so kWakeDue only when it would sleep longer. Takes the
+    // queue mutex.
+    Queued Queue(const MSG& msg, uint32_t withinMs);
+    // Wakes a waiting loop. Called after Queue once the caller's locks are free, so that the loop does not
+    // wake only to wait for one of them.
+    void Wake();
+    // Queue and Wake: false when the thread has ended.
     bool Post(const MSG& msg);
     // Wakes a waiting loop so it looks at its timers again. Call with `mutex` held.
     void NoteChangeLocked();
@@ -68,6 +84,11 @@ std::shared_ptr<ThreadQueue> FindQueue(uint64_t threadId);
 
 // When the earliest timer of `q` falls due, if it has any.
 std::optional<uint64_t> EarliestTimerDueMs(ThreadQueue& q);
+
+// PostMessageW for news that the window's thread need not act on at once: a loop waiting on the thread's
+// queue may sleep on for up to `withinMs` and take the message with whatever wakes it first, so that many
+// such messages cost the thread one wake-up. Order with every other message is kept.
+BOOL PostUnhurriedMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, uint32_t withinMs);
 
 // The time of the installed clock, as messages carry it.
 uint64_t NowMs();

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "platform/ui/testing/message_pump.h"
+#include "platform/ui/thread_queue.h"
 #include "tests/platform/ui/test_window.h"
 
 namespace kestrova::uitest {
@@ -161,6 +163,69 @@ TEST(SendMessage, SenderStillHandlesWhatIsSentToItWhileItWaits) {
     EXPECT_EQ(SendMessageW(other.hwnd(), WM_USER, 3, 0), 62);
     EXPECT_EQ(handledOn, std::vector<std::thread::id>{std::this_thread::get_id()});
     DestroyWindow(mine.hwnd);
+}
+
+// A post that may wait is taken with whatever wakes the loop first, or when its time is up, and keeps its
+// place among the other messages.
+TEST(UnhurriedPost, WaitsForTheLoopsNextWakeUpOrItsTime) {
+    constexpr UINT kSetTimer = WM_USER + 1;
+    struct Taken {
+        UINT message;
+        WPARAM wParam;
+        uint64_t atMs;
+        bool operator==(const Taken&) const = default;
+    };
+    struct Case {
+        const char* name;
+        UINT timerMs;       // a timer of the loop's window, 0: none
+        bool ordinaryPost;  // an ordinary post (WM_USER, 2) at atMs
+        uint32_t atMs;      // when the loop should take the unhurried post
+        std::vector<Taken> taken;
+    };
+    TestClock clock;
+    SetClock(&clock);
+    for (const Case& c : {Case{"alone", 0, false, 200, {{WM_USER, 1, 200}}},
+                          Case{"a timer due sooner", 50, false, 50, {{WM_USER, 1, 50}, {WM_TIMER, 1, 50}}},
+                          Case{"an ordinary post", 0, true, 10, {{WM_USER, 1, 10}, {WM_USER, 2, 10}}}}) {
+        const uint64_t start = clock.Milliseconds();
+        std::mutex mutex;
+        std::vector<Taken> taken;
+        auto takenSoFar = [&] {
+            std::lock_guard<std::mutex> g(mutex);
+            return taken;
+        };
+        OtherThreadWindow other([&](HWND h, UINT m, WPARAM wp, LPARAM) -> std::optional<LRESULT> {
+            if (m == kSetTimer) return LRESULT(SetTimer(h, 1, UINT(wp), nullptr));
+            if (m == WM_USER || m == WM_TIMER) {
+                std::lock_guard<std::mutex> g(mutex);
+                taken.push_back({m, wp, clock.Milliseconds() - start});
+                if (m == WM_TIMER) KillTimer(h, wp);
+            }
+            return QuitOnDestroy(m);
+        });
+        if (c.timerMs != 0) SendMessageW(other.hwnd(), kSetTimer, c.timerMs, 0);
+        ASSERT_TRUE(clock.WaitForWaiters(1)) << c.name;
+        ASSERT_TRUE(ui::PostUnhurriedMessage(other.hwnd(), WM_USER, 1, 0, 200)) << c.name;
+        clock.Advance(c.atMs - 1);
+        ASSERT_TRUE(clock.WaitForWaiters(1)) << c.name;
+        EXPECT_TRUE(takenSoFar().empty()) << c.name << ": taken before anything woke the loop";
+        clock.Advance(1);
+        if (c.ordinaryPost) PostMessageW(other.hwnd(), WM_USER, 2, 0);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (takenSoFar().size() < c.taken.size() && std::chrono::steady_clock::now() < end) {
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(takenSoFar(), c.taken) << c.name;
+    }
+    SetClock(nullptr);
+}
+
+TEST(UnhurriedPost, FailsForAWindowThatIsGone) {
+    TestWindow w("w");
+    ASSERT_NE(w.Create(HWND_MESSAGE), nullptr);
+    const HWND gone = w.hwnd;
+    DestroyWindow(gone);
+    EXPECT_FALSE(ui::PostUnhurriedMessage(gone, WM_USER, 0, 0, 200));
 }
 
 }  // namespace
