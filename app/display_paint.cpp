@@ -35,6 +35,8 @@ void PaintDisplay(HDC dc, Device* head, Device* selected, int streams) {
     }
     const RECT* selectedTile = nullptr;
     for (const ShownDevice& tile : shown) {
+        // From now on its frames decode on its capture thread and their notices come at once.
+        tile.device->NoteShown();
         tile.device->DrawFrame(dc, tile.tile);
         if (tile.device == selected) selectedTile = &tile.tile;
     }

@@ -189,6 +189,8 @@ public:
     // so whenever it learns of a frame or draws one: for the next second the device decodes each frame as it
     // arrives, on its capture thread, so that painting finds it decoded. Any thread.
     void NoteShown();
+    // Whether a window said so within the last second.
+    bool IsShown() const;
 
     // Detection, alarm and schedule workers.
     int StartDetection();

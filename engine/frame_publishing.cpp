@@ -10,7 +10,7 @@
 
 #include "engine/device.h"
 #include "platform/base/clock.h"
-#include "platform/ui/thread_queue.h"
+#include "platform/ui/messages.h"
 
 namespace kestrova {
 namespace {
@@ -78,7 +78,7 @@ bool DecodeJpegFrame(const KeptJpeg& jpeg, std::vector<uint8_t>& frame, imaging:
 }  // namespace
 
 void Device::PublishFrame(const CapturedFrame& captured, HWND notifyWindow) {
-    const bool shown = GetClock().Milliseconds() < shownUntilMs_.load(std::memory_order_relaxed);
+    const bool shown = IsShown();
     int webIndex = 0;
     {
         std::lock_guard<CriticalSection> lock(frameLock_);
@@ -127,6 +127,10 @@ void Device::DropFrame() {
 
 void Device::NoteShown() {
     shownUntilMs_.store(GetClock().Milliseconds() + kShownLeaseMs, std::memory_order_relaxed);
+}
+
+bool Device::IsShown() const {
+    return GetClock().Milliseconds() < shownUntilMs_.load(std::memory_order_relaxed);
 }
 
 void Device::DecodeKeptJpeg() {

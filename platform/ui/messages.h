@@ -79,6 +79,12 @@ LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 // not a live window.
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PostThreadMessageW(uint64_t threadId, UINT msg, WPARAM wParam, LPARAM lParam);
+namespace kestrova::ui {
+// PostMessageW for news that the window's thread need not act on at once: a loop waiting on the thread's
+// queue may sleep on for up to `withinMs` and take the message with whatever wakes it first, so that many
+// such messages cost the thread one wake-up. Order with every other message is kept.
+BOOL PostUnhurriedMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, uint32_t withinMs);
+}  // namespace kestrova::ui
 // Calls the window procedure and returns its result; from another thread, waits until the window's thread
 // handles it (while waiting, the sender still handles messages sent to its own windows).
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -85,11 +85,6 @@ std::shared_ptr<ThreadQueue> FindQueue(uint64_t threadId);
 // When the earliest timer of `q` falls due, if it has any.
 std::optional<uint64_t> EarliestTimerDueMs(ThreadQueue& q);
 
-// PostMessageW for news that the window's thread need not act on at once: a loop waiting on the thread's
-// queue may sleep on for up to `withinMs` and take the message with whatever wakes it first, so that many
-// such messages cost the thread one wake-up. Order with every other message is kept.
-BOOL PostUnhurriedMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, uint32_t withinMs);
-
 // The time of the installed clock, as messages carry it.
 uint64_t NowMs();
 

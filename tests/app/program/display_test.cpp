@@ -142,6 +142,8 @@ TEST_F(DisplayWindowTest, AGridShowsTheNewestPoweredDevicesAndFramesTheSelectedO
         EXPECT_EQ(At(Centre(tiles[t])), FrameColour(uint8_t(40 * expected[t]), 200, 10));
     }
     EXPECT_EQ(At(POINT{239, 100}), RGB(0, 0, 0));  // the gap between columns stays black
+    // Drawn tiles decode their next frames on their capture threads; the others wait to be read.
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(devices[size_t(i)]->IsShown(), names[i][0] != 'O') << names[i];
 
     Select(devices[2]);  // B, in the third tile
     const RECT& tile = tiles[2];
