@@ -89,20 +89,26 @@ uint64_t TestClock::Milliseconds() {
 }
 
 void TestClock::Sleep(uint32_t ms) {
+    SleepUntil(Milliseconds() + ms);
+}
+
+void TestClock::SleepUntil(uint64_t untilMs) {
     std::unique_lock<std::mutex> g(mutex_);
-    uint64_t until = ms_ + ms;
     ++waiters_;
     changed_.notify_all();
-    changed_.wait(g, [&] { return ms_ >= until; });
+    changed_.wait(g, [&] { return ms_ >= untilMs; });
     --waiters_;
 }
 
 bool TestClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                         const std::function<bool()>& ready) {
-    uint64_t until;
+    return WaitUntil(lock, cv, Milliseconds() + ms, ready);
+}
+
+bool TestClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t until,
+                          const std::function<bool()>& ready) {
     {
         std::lock_guard<std::mutex> g(mutex_);
-        until = ms_ + ms;
         ++waiters_;
         changed_.notify_all();
     }

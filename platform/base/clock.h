@@ -58,6 +58,12 @@ public:
     bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                  const std::function<bool()>& ready) override;
 
+    // Sleep and WaitFor up to a millisecond count rather than for a span from now, for a clock of tests that
+    // must not lose a step that comes while the wait begins.
+    void SleepUntil(uint64_t untilMs);
+    bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t untilMs,
+                   const std::function<bool()>& ready);
+
     // Moves both the calendar and the millisecond count forward and wakes whoever waits for that time.
     void Advance(uint32_t ms);
     // Sets the calendar time without moving the millisecond count.

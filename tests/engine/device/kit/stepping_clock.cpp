@@ -26,24 +26,19 @@ void SteppingClock::Entered() {
     entered_.notify_all();
 }
 
-// A step may come between counting a wait and the wait itself: the wait still ends `ms` after it was
-// counted, not `ms` after the step.
-uint32_t SteppingClock::Remaining(uint64_t since, uint32_t ms) {
-    const uint64_t passed = Milliseconds() - since;
-    return passed >= ms ? 0 : uint32_t(ms - passed);
-}
-
+// A step may come as soon as a wait is counted, before the wait itself begins: the wait still ends `ms` after
+// it was counted, so its end is fixed before counting it.
 void SteppingClock::Sleep(uint32_t ms) {
-    const uint64_t since = Milliseconds();
+    const uint64_t until = Milliseconds() + ms;
     Entered();
-    TestClock::Sleep(Remaining(since, ms));
+    SleepUntil(until);
 }
 
 bool SteppingClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                             const std::function<bool()>& ready) {
-    const uint64_t since = Milliseconds();
+    const uint64_t until = Milliseconds() + ms;
     Entered();
-    return TestClock::WaitFor(lock, cv, Remaining(since, ms), ready);
+    return WaitUntil(lock, cv, until, ready);
 }
 
 bool SteppingClock::AwaitWaits(int count, const std::function<bool()>& done) {

@@ -29,7 +29,6 @@ public:
 
 private:
     void Entered();
-    uint32_t Remaining(uint64_t since, uint32_t ms);
 
     std::mutex mutex_;
     std::condition_variable entered_;
