@@ -12,12 +12,13 @@ Device::Device(int32_t type) : type_(type) {}
 
 Device::~Device() = default;
 
-void Device::Notify(HWND window, uint16_t kind, uint16_t argument) {
+void Device::Notify(HWND window, uint16_t kind, uint16_t argument, uint32_t withinMs) {
     // A device without a notify window has nobody to tell; posting with a null window would queue the
     // message for whichever thread this is, where nothing reads it.
     // Posting fails only when the window is gone, and then nobody is left to tell.
     if (window != nullptr) {
-        PostMessageW(window, WM_DEVICE_NOTIFY, DeviceNotifyWParam(kind, argument), LPARAM(this));
+        ui::PostUnhurriedMessage(window, WM_DEVICE_NOTIFY, DeviceNotifyWParam(kind, argument), LPARAM(this),
+                                 withinMs);
     }
 }
 

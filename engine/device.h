@@ -338,8 +338,9 @@ protected:
     // Logs a failed web snapshot unless the one before failed too; a success ends the run of failures.
     void ReportWebSnapshot(FrameSave result, std::wstring_view path, std::string_view reason = {});
 
-    // Posts WM_DEVICE_NOTIFY to `window` (nothing when it is null).
-    void Notify(HWND window, uint16_t kind, uint16_t argument);
+    // Posts WM_DEVICE_NOTIFY to `window` (nothing when it is null); with `withinMs`, unhurried: the window's
+    // thread may take it up to that long later, with whatever wakes it first.
+    void Notify(HWND window, uint16_t kind, uint16_t argument, uint32_t withinMs = 0);
 
     // Frame lock: the current frame (24-bit rows of exactly width x 3 bytes, bottom-up, blue-green-red; empty
     // when there is none), its header, the newest received JPEG while it is not decoded and the one received

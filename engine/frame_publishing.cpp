@@ -10,7 +10,6 @@
 
 #include "engine/device.h"
 #include "platform/base/clock.h"
-#include "platform/ui/messages.h"
 
 namespace kestrova {
 namespace {
@@ -108,12 +107,7 @@ void Device::PublishFrame(const CapturedFrame& captured, HWND notifyWindow) {
         webIndex = TakeWebSnapshotTurn();
     }
     if (webIndex > 0) WriteWebSnapshot(webIndex);
-    if (shown) {
-        Notify(notifyWindow, kNotifyFrame, 0);
-    } else if (notifyWindow != nullptr) {
-        ui::PostUnhurriedMessage(notifyWindow, WM_DEVICE_NOTIFY, DeviceNotifyWParam(kNotifyFrame, 0), LPARAM(this),
-                                 kUnshownFrameNoticeMs);
-    }
+    Notify(notifyWindow, kNotifyFrame, 0, shown ? 0 : kUnshownFrameNoticeMs);
 }
 
 void Device::DropFrame() {

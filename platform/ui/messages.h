@@ -82,7 +82,8 @@ BOOL PostThreadMessageW(uint64_t threadId, UINT msg, WPARAM wParam, LPARAM lPara
 namespace kestrova::ui {
 // PostMessageW for news that the window's thread need not act on at once: a loop waiting on the thread's
 // queue may sleep on for up to `withinMs` and take the message with whatever wakes it first, so that many
-// such messages cost the thread one wake-up. Order with every other message is kept.
+// such messages cost the thread one wake-up (0: at once, as PostMessageW). Order with every other message is
+// kept.
 BOOL PostUnhurriedMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, uint32_t withinMs);
 }  // namespace kestrova::ui
 // Calls the window procedure and returns its result; from another thread, waits until the window's thread

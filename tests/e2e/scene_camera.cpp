@@ -1,12 +1,7 @@
 #include "tests/e2e/scene_camera.h"
 
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <stdexcept>
 
-#include "tests/peers/fakecam/loopback_listener.h"
 #include "tests/peers/fakecam/test_jpeg.h"
 
 namespace kestrova::e2e {
@@ -30,68 +25,26 @@ std::string Picture(int place) {
     });
 }
 
-bool SendAll(int connection, const std::string& bytes) {
-    for (size_t sent = 0; sent < bytes.size();) {
-        const ssize_t n = send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        sent += size_t(n);
-    }
-    return true;
+// The square at each of its places.
+std::vector<std::string> Pictures() {
+    std::vector<std::string> pictures;
+    for (int place = 0; place < kPlaces; ++place) pictures.push_back(Picture(place));
+    return pictures;
 }
 
-// Reads up to the blank line that ends a request head; false when the client went away first.
-bool ReadHead(int connection, std::string& head) {
-    char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
-        const ssize_t n = recv(connection, buffer, sizeof(buffer), 0);
-        if (n <= 0) return false;
-        head.append(buffer, size_t(n));
-    }
-    return true;
+bool SendAll(int connection, const std::string& bytes) {
+    return testing::SendBytes(connection, bytes.data(), bytes.size());
 }
 
 }  // namespace
 
-SceneCamera::SceneCamera() {
-    for (int place = 0; place < kPlaces; ++place) pictures_.push_back(Picture(place));
-    const testing::LoopbackListener listener = testing::ListenOnLoopback("127.0.0.1", 8, "the scene camera");
-    listener_ = listener.socket;
-    port_ = listener.port;
-    acceptThread_ = std::thread([this] { AcceptLoop(); });
-}
-
-SceneCamera::~SceneCamera() {
-    {
-        std::lock_guard<std::mutex> guard(mutex_);
-        stopping_ = true;
-        for (int connection : connections_) shutdown(connection, SHUT_RDWR);
-    }
-    stopped_.notify_all();
-    shutdown(listener_, SHUT_RDWR);
-    acceptThread_.join();
-    close(listener_);
-    // No thread is added once the accept loop ended.
-    for (std::thread& thread : threads_) thread.join();
-    for (int connection : connections_) close(connection);
-}
-
-void SceneCamera::AcceptLoop() {
-    for (;;) {
-        const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        std::lock_guard<std::mutex> guard(mutex_);
-        if (stopping_) {
-            if (connection >= 0) close(connection);
-            return;
-        }
-        if (connection < 0) continue;
-        connections_.push_back(connection);
-        threads_.emplace_back([this, connection] { Serve(connection); });
-    }
-}
+SceneCamera::SceneCamera()
+    : pictures_(Pictures()),
+      server_("127.0.0.1", 8, "the scene camera", [this](int connection) { Serve(connection); }) {}
 
 void SceneCamera::Serve(int connection) {
-    std::string head;
-    if (ReadHead(connection, head)) {
+    const std::string head = testing::ReadRequestHead(connection);
+    if (!head.empty()) {
         // The stream paths of every camera family name a video; the rest are settings and probes.
         const std::string line = head.substr(0, head.find("\r\n"));
         const bool stream =
@@ -102,8 +55,6 @@ void SceneCamera::Serve(int connection) {
             SendAll(connection, "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nok\r\n");
         }
     }
-    std::lock_guard<std::mutex> guard(mutex_);
-    shutdown(connection, SHUT_RDWR);
 }
 
 void SceneCamera::Stream(int connection) {
@@ -118,8 +69,7 @@ void SceneCamera::Stream(int connection) {
                                        "Content-Length: " + std::to_string(jpeg.size()) + "\r\n\r\n" + jpeg +
                                        "\r\n");
         next += kFramePeriod;
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (stopped_.wait_until(lock, next, [this] { return stopping_; })) return;
+        if (!server_.PauseUntil(next)) return;
     }
 }
 

@@ -5,11 +5,10 @@
 // paced in real time as a camera paces them) until the client goes away.
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/peers/fakecam/loopback_server.h"
 
 namespace kestrova::e2e {
 
@@ -19,30 +18,21 @@ public:
     static constexpr int kHeight = 480;
 
     SceneCamera();
-    ~SceneCamera();
     SceneCamera(const SceneCamera&) = delete;
     SceneCamera& operator=(const SceneCamera&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return server_.Port(); }
     // From the next frame on the square moves (true) or stands still (false). It starts still.
     void SetMoving(bool moving) { moving_.store(moving); }
 
 private:
-    void AcceptLoop();
     void Serve(int connection);
     void Stream(int connection);
 
-    int listener_ = -1;
-    int port_ = 0;
     std::vector<std::string> pictures_;  // the square at each of its places; [0] is the still picture
     std::atomic<bool> moving_{false};
-
-    mutable std::mutex mutex_;
-    std::condition_variable stopped_;
-    bool stopping_ = false;
-    std::vector<int> connections_;  // closed when the camera goes
-    std::vector<std::thread> threads_;
-    std::thread acceptThread_;
+    // Last: made after, and stopped before, the pictures its serving sends.
+    testing::LoopbackServer server_;
 };
 
 }  // namespace kestrova::e2e

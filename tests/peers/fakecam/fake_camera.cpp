@@ -1,13 +1,9 @@
 #include "tests/peers/fakecam/fake_camera.h"
 
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <stdexcept>
 
-#include "tests/peers/fakecam/loopback_listener.h"
 
 namespace kestrova::testing {
 namespace {
@@ -34,18 +30,6 @@ int FamilyOf(const std::string& path) {
     return -1;
 }
 
-// Reads up to the blank line that ends a request head; empty when the client went away first.
-std::string ReadHead(int connection) {
-    std::string head;
-    char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
-        const ssize_t received = recv(connection, buffer, sizeof(buffer), 0);
-        if (received <= 0) return std::string();
-        head.append(buffer, static_cast<size_t>(received));
-    }
-    return head;
-}
-
 // Waits until the client closes its side (or the camera shuts the connection down).
 void WaitForClientClose(int connection) {
     char buffer[4096];
@@ -55,30 +39,8 @@ void WaitForClientClose(int connection) {
 
 }  // namespace
 
-FakeCamera::FakeCamera(const std::string& address) {
-    const LoopbackListener listener = ListenOnLoopback(address, 16, "the fake camera");
-    listener_ = listener.socket;
-    port_ = listener.port;
-    acceptThread_ = std::thread([this] { AcceptLoop(); });
-}
-
-FakeCamera::~FakeCamera() {
-    {
-        std::lock_guard<std::mutex> guard(mutex_);
-        stopping_ = true;
-        for (int connection : openConnections_) shutdown(connection, SHUT_RDWR);
-    }
-    changed_.notify_all();
-    shutdown(listener_, SHUT_RDWR);
-    acceptThread_.join();
-    close(listener_);
-    std::vector<std::thread> threads;
-    {
-        std::lock_guard<std::mutex> guard(mutex_);
-        threads.swap(connectionThreads_);
-    }
-    for (std::thread& thread : threads) thread.join();
-}
+FakeCamera::FakeCamera(const std::string& address)
+    : server_(address, 16, "the fake camera", [this](int connection) { Serve(connection); }) {}
 
 void FakeCamera::RefuseFamilies(std::vector<int> families) {
     std::lock_guard<std::mutex> guard(mutex_);
@@ -157,22 +119,8 @@ int FakeCamera::OpenStreams() const {
     return openStreams_;
 }
 
-void FakeCamera::AcceptLoop() {
-    for (;;) {
-        const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        std::lock_guard<std::mutex> guard(mutex_);
-        if (stopping_) {
-            if (connection >= 0) close(connection);
-            return;
-        }
-        if (connection < 0) continue;
-        openConnections_.push_back(connection);
-        connectionThreads_.emplace_back([this, connection] { Serve(connection); });
-    }
-}
-
 void FakeCamera::Serve(int connection) {
-    const std::string head = ReadHead(connection);
+    const std::string head = ReadRequestHead(connection);
     if (!head.empty()) {
         const std::string path = PathOf(head);
         std::string reply;
@@ -213,9 +161,6 @@ void FakeCamera::Serve(int connection) {
             WaitForClientClose(connection);
         }
     }
-    std::lock_guard<std::mutex> guard(mutex_);
-    openConnections_.erase(std::find(openConnections_.begin(), openConnections_.end(), connection));
-    close(connection);
 }
 
 void FakeCamera::ServeStream(int connection) {
@@ -247,22 +192,10 @@ bool FakeCamera::SendAll(int connection, const std::string& bytes, bool paced) {
         pause = paced ? pause_ : std::chrono::milliseconds(0);
     }
     for (size_t at = 0; at < bytes.size(); at += pieceSize) {
-        const size_t length = std::min(pieceSize, bytes.size() - at);
-        size_t sent = 0;
-        while (sent < length) {
-            const ssize_t result = send(connection, bytes.data() + at + sent, length - sent, MSG_NOSIGNAL);
-            if (result <= 0) return false;
-            sent += static_cast<size_t>(result);
-        }
-        if (pause.count() > 0 && !SleepUnlessStopping(pause)) return false;
+        if (!SendBytes(connection, bytes.data() + at, std::min(pieceSize, bytes.size() - at))) return false;
+        if (pause.count() > 0 && !server_.PauseUntil(std::chrono::steady_clock::now() + pause)) return false;
     }
-    std::lock_guard<std::mutex> guard(mutex_);
-    return !stopping_;
-}
-
-bool FakeCamera::SleepUnlessStopping(std::chrono::milliseconds pause) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return !changed_.wait_for(lock, pause, [this] { return stopping_; });
+    return !server_.Stopping();
 }
 
 }  // namespace kestrova::testing

@@ -12,8 +12,9 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/peers/fakecam/loopback_server.h"
 
 namespace kestrova::testing {
 
@@ -29,11 +30,10 @@ public:
 
     // Listens on `address` (a dotted loopback address) and a port the system picks.
     explicit FakeCamera(const std::string& address = "127.0.0.1");
-    ~FakeCamera();
     FakeCamera(const FakeCamera&) = delete;
     FakeCamera& operator=(const FakeCamera&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return server_.Port(); }
 
     // Families (0..3, in the order of the camera model) whose stream path answers "401 Unauthorized".
     void RefuseFamilies(std::vector<int> families);
@@ -64,22 +64,13 @@ public:
     int OpenStreams() const;
 
 private:
-    void AcceptLoop();
     void Serve(int connection);
     void ServeStream(int connection);
     // Sends `bytes`, in pieces when `paced`; false when the client went away or the camera stops.
     bool SendAll(int connection, const std::string& bytes, bool paced);
-    bool SleepUnlessStopping(std::chrono::milliseconds pause);
-
-    int listener_ = -1;
-    int port_ = 0;
-    std::thread acceptThread_;
 
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    bool stopping_ = false;
-    std::vector<std::thread> connectionThreads_;
-    std::vector<int> openConnections_;
+    std::condition_variable changed_;  // a request came
     std::vector<FakeCameraRequest> requests_;
     int openStreams_ = 0;
 
@@ -95,6 +86,9 @@ private:
     size_t pieceSize_ = 0;  // 0: each part in one send
     std::chrono::milliseconds pause_{0};
     AfterFrames after_ = AfterFrames::kStaySilent;
+
+    // Last: made after, and stopped before, everything its serving reads.
+    LoopbackServer server_;
 };
 
 }  // namespace kestrova::testing
