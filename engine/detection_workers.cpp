@@ -74,10 +74,10 @@ void Device::RunMotionLoop(StopFlag& stop) {
         {
             // Held for the whole pass, so the capture thread never replaces the frame half-way through.
             std::lock_guard<CriticalSection> frame(frameLock_);
-            DecodeKeptJpeg();
             MotionSample sample;
-            if (!frame_.empty() && TakeMotionSample(frame_.data(), frame_.size(), sample)) {
-                if (motionReferenceSize_ == int32_t(frame_.size())) {
+            int32_t frameBytes = 0;
+            if (SampleCurrentFrame(sample, &frameBytes)) {
+                if (motionReferenceSize_ == frameBytes) {
                     const MotionCount count = CompareMotionSamples(sample, motionReference_, ignoreMask_);
                     int sensitivity;
                     {
@@ -87,7 +87,7 @@ void Device::RunMotionLoop(StopFlag& stop) {
                     Notify(window, kNotifyLevel, uint16_t(MotionLevel(count, sensitivity)));
                 }
                 motionReference_ = sample;
-                motionReferenceSize_ = int32_t(frame_.size());
+                motionReferenceSize_ = frameBytes;
             }
         }
         stop.SleepUnlessStopped(kDetectionPassMs);  // a stop cuts it short; the loop's test sees it

@@ -328,6 +328,10 @@ protected:
     void DecodeKeptJpeg();
     // Paints black every block of the current frame whose privacy cell is set.
     void BlackOutPrivacyCells();
+    // Motion detection's sample of the current frame, and the byte size of that frame. A JPEG that nobody has
+    // decoded is sampled where it lies, without making the frame, and stays to be decoded for the frame's
+    // readers; one that cannot be sampled so is decoded (or dropped) as any reader would. False without a frame.
+    bool SampleCurrentFrame(MotionSample& sample, int32_t* frameBytes);
     // Decides whether a web snapshot is due now; when it is, notes the time and returns the web index, else
     // 0.
     int TakeWebSnapshotTurn();

@@ -2,7 +2,8 @@
 // of a kept JPEG when the frame is read. An IP camera receives 25 JPEGs a second while its readers (detection,
 // the web snapshot, alarm photos, the recorder) take a few; only a shown device needs every one, so a JPEG is
 // decoded when a reader first asks for the frame, once however many read it, or at once while the device is
-// shown.
+// shown. Detection needs only its sample points, which it reads from the JPEG's rows around them: a camera
+// that nobody watches then neither decodes whole pictures nor keeps a frame.
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -139,6 +140,20 @@ void Device::DecodeKeptJpeg() {
     }
     newestJpeg_.bytes.clear();
     BlackOutPrivacyCells();
+}
+
+bool Device::SampleCurrentFrame(MotionSample& sample, int32_t* frameBytes) {
+    const FrameShape& shape = newestJpeg_.shape;
+    if (!newestJpeg_.bytes.empty() &&
+        TakeMotionSampleFromJpeg(newestJpeg_.bytes.data(), newestJpeg_.bytes.size(), shape, sample)) {
+        BlackOutPrivateSamples(privacyMask_, sample);
+        *frameBytes = shape.width * shape.height * 3;
+        return true;
+    }
+    DecodeKeptJpeg();
+    if (frame_.empty() || !TakeMotionSample(frame_.data(), frame_.size(), sample)) return false;
+    *frameBytes = int32_t(frame_.size());
+    return true;
 }
 
 void Device::BlackOutPrivacyCells() {

@@ -24,32 +24,42 @@ inline int SmoothByte(const uint8_t* p, ptrdiff_t step, ptrdiff_t row) {
 
 }  // namespace
 
-bool TakeMotionSample(const uint8_t* frame, size_t size, MotionSample& out) {
-    int width, height;
-    if (size == 320 * 240 * 3) {
-        width = 320;
-        height = 240;
-    } else if (size == 640 * 480 * 3) {
-        width = 640;
-        height = 480;
-    } else {
-        return false;
+bool MotionGrid::For(int width, int height, MotionGrid* grid) {
+    if (!((width == 320 && height == 240) || (width == 640 && height == 480))) return false;
+    grid->rowStep_ = height / kMaskSide;
+    grid->columnStep_ = width / kMaskSide;
+    return true;
+}
+
+void MotionGrid::SampleRow(int r, const uint8_t* centre, ptrdiff_t stride, MotionSample& out) const {
+    for (int k = 0; k < kMaskSide; ++k) {
+        const uint8_t* pixel = centre + ptrdiff_t(columnStep_ / 2 + k * columnStep_) * 3;
+        uint8_t* sample = out.data() + (r * kMaskSide + k) * 3;
+        for (int c = 0; c < 3; ++c) sample[c] = uint8_t(SmoothByte(pixel + c, 3, stride));
     }
-    const int rowStep = height / kMaskSide;
-    const int columnStep = width / kMaskSide;
-    const ptrdiff_t stride = ptrdiff_t(width) * 3;
+}
+
+bool TakeMotionSample(const uint8_t* frame, size_t size, MotionSample& out) {
+    const int height = size == 320 * 240 * 3 ? 240 : size == 640 * 480 * 3 ? 480 : 0;
+    MotionGrid grid;
+    if (!MotionGrid::For(height * 4 / 3, height, &grid)) return false;
+    const ptrdiff_t stride = ptrdiff_t(size) / height;
     // Neighbours lie at most two pixels or rows away and the sample points are 6 rows and 8 pixels apart, so
     // no sample point is another's neighbour: reading them from the frame is reading them from a copy.
+    for (int r = 0; r < kMaskSide; ++r) grid.SampleRow(r, frame + grid.CentreRow(r) * stride, stride, out);
+    return true;
+}
+
+void BlackOutPrivateSamples(const MaskGrid& privacy, MotionSample& sample) {
+    // A point and the pixels around it lie inside one cell. Sample row 0 is the bottom of the picture, mask
+    // row 0 its top.
     for (int r = 0; r < kMaskSide; ++r) {
-        const int y = rowStep / 2 + r * rowStep;
         for (int k = 0; k < kMaskSide; ++k) {
-            const int x = columnStep / 2 + k * columnStep;
-            const uint8_t* pixel = frame + y * stride + ptrdiff_t(x) * 3;
-            uint8_t* sample = out.data() + (r * kMaskSide + k) * 3;
-            for (int c = 0; c < 3; ++c) sample[c] = uint8_t(SmoothByte(pixel + c, 3, stride));
+            if (privacy[MaskCell(kMaskSide - 1 - r, k)] == 0) continue;
+            uint8_t* point = sample.data() + (r * kMaskSide + k) * 3;
+            point[0] = point[1] = point[2] = 0;
         }
     }
-    return true;
 }
 
 MotionCount CompareMotionSamples(const MotionSample& now, const MotionSample& reference,

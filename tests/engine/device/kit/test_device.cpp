@@ -87,6 +87,12 @@ int64_t TestDevice::DecodedJpegs() {
     return decodedJpegs_;
 }
 
+bool TestDevice::SampleFrame(MotionSample& sample) {
+    std::lock_guard<CriticalSection> lock(frameLock_);
+    int32_t frameBytes = 0;
+    return SampleCurrentFrame(sample, &frameBytes);
+}
+
 void TestDevice::SetSoundLevel(int level) {
     std::lock_guard<CriticalSection> lock(frameLock_);
     soundLevel_ = level;

@@ -56,6 +56,8 @@ public:
     void ClearFrame();
     // How many received JPEGs have been decoded.
     int64_t DecodedJpegs();
+    // Motion detection's sample of the current frame, taken as a detection pass takes it; false without one.
+    bool SampleFrame(MotionSample& sample);
     void SetSoundLevel(int level);
 
     MaskGrid IgnoreMask();
