@@ -3,7 +3,7 @@
 // the web snapshot, alarm photos, the recorder) take a few; only a shown device needs every one, so a JPEG is
 // decoded when a reader first asks for the frame, once however many read it, or at once while the device is
 // shown. Detection needs only its sample points, which it reads from the JPEG's rows around them: a camera
-// that nobody watches then neither decodes whole pictures nor keeps a frame.
+// that nobody watches then keeps no frame, and writes no whole picture to memory.
 #include <cstring>
 #include <mutex>
 #include <new>

@@ -34,8 +34,8 @@ private:
 // Samples and smooths a 320 x 240 or 640 x 480 frame (230,400 or 921,600 bytes); false for any other size.
 bool TakeMotionSample(const uint8_t* frame, size_t size, MotionSample& out);
 
-// The same sample taken straight from a received JPEG that makes a frame of `shape`, decoding only the rows
-// the points read, so that no frame is made or kept for it. False where the frame could not be sampled or
+// The same sample taken straight from a received JPEG that makes a frame of `shape`, keeping only the rows
+// the points read as it decodes, so that no frame is made or kept for it. False where the frame could not be sampled or
 // the JPEG does not decode as a whole frame would.
 bool TakeMotionSampleFromJpeg(const uint8_t* jpeg, size_t size, const FrameShape& shape, MotionSample& out);
 

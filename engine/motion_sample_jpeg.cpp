@@ -1,6 +1,6 @@
-// Motion detection's sample taken straight from a received JPEG. Only the five rows around each sample row
-// are decoded, each into a window of five rows, so detecting motion on a camera that nobody watches neither
-// decodes whole pictures nor keeps a frame.
+// Motion detection's sample taken straight from a received JPEG. The picture is decoded a row at a time and
+// only the five rows around each sample row are kept, in a window of five rows, so detecting motion on a
+// camera that nobody watches neither stores whole pictures nor keeps a frame.
 #include <algorithm>
 #include <vector>
 
