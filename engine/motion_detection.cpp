@@ -33,7 +33,7 @@ bool MotionGrid::For(int width, int height, MotionGrid* grid) {
 
 void MotionGrid::SampleRow(int r, const uint8_t* centre, ptrdiff_t stride, MotionSample& out) const {
     for (int k = 0; k < kMaskSide; ++k) {
-        const uint8_t* pixel = centre + ptrdiff_t(columnStep_ / 2 + k * columnStep_) * 3;
+        const uint8_t* pixel = centre + ptrdiff_t(CentreColumn(k)) * 3;
         uint8_t* sample = out.data() + (r * kMaskSide + k) * 3;
         for (int c = 0; c < 3; ++c) sample[c] = uint8_t(SmoothByte(pixel + c, 3, stride));
     }

@@ -23,6 +23,8 @@ public:
 
     // The frame row (in memory order) of sample row r's points. A point reads the two rows either side of it.
     int CentreRow(int r) const { return rowStep_ / 2 + r * rowStep_; }
+    // The frame column of each row's point k. A point reads the two pixels either side of it.
+    int CentreColumn(int k) const { return columnStep_ / 2 + k * columnStep_; }
     // Samples row r from its centre row's pixels at `centre`, the rows around it `stride` bytes away either way
     // (in either order: the smoothing weighs the rows above and below alike).
     void SampleRow(int r, const uint8_t* centre, ptrdiff_t stride, MotionSample& out) const;

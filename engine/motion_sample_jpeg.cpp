@@ -1,6 +1,7 @@
 // Motion detection's sample taken straight from a received JPEG. The picture is decoded a row at a time and
-// only the five rows around each sample row are kept, in a window of five rows, so detecting motion on a
-// camera that nobody watches neither stores whole pictures nor keeps a frame.
+// only the pixels the points read, in the five rows around each sample row, are made and kept, in a window of
+// five rows, so detecting motion on a camera that nobody watches neither keeps a frame nor makes pixels that
+// no point reads.
 #include <algorithm>
 #include <vector>
 
@@ -11,30 +12,42 @@ namespace kestrova {
 namespace {
 
 constexpr int kRowsPerSample = 5;  // the centre row and two either side
+constexpr int kReach = kRowsPerSample / 2;  // the rows, or pixels, either side of a point that it reads
 
 }  // namespace
 
 bool TakeMotionSampleFromJpeg(const uint8_t* jpeg, size_t size, const FrameShape& shape, MotionSample& out) {
     MotionGrid grid;
     if (!MotionGrid::For(shape.width, shape.height, &grid)) return false;
+    // A point reads the pixels either side of it in its own row, and only itself in the rows around.
+    std::vector<int> points, pointRuns;
+    points.reserve(kMaskSide);
+    pointRuns.reserve(kMaskSide * kRowsPerSample);
+    for (int k = 0; k < kMaskSide; ++k) {
+        points.push_back(grid.CentreColumn(k));
+        for (int d = -kReach; d <= kReach; ++d) pointRuns.push_back(grid.CentreColumn(k) + d);
+    }
     // The frame is the picture's top-left corner, its rows bottom-up unless the picture is to show upside
     // down. The picture's rows come top first, so its top sample row comes first.
     auto sampleRow = [&](int i) { return shape.flip ? i : kMaskSide - 1 - i; };
-    std::vector<int> rows;
+    std::vector<imaging::RowRequest> rows;
     rows.reserve(kMaskSide * kRowsPerSample);
     for (int i = 0; i < kMaskSide; ++i) {
         const int r = sampleRow(i);
         const int centre = shape.flip ? grid.CentreRow(r) : shape.height - 1 - grid.CentreRow(r);
-        for (int d = -kRowsPerSample / 2; d <= kRowsPerSample / 2; ++d) rows.push_back(centre + d);
+        for (int d = -kReach; d <= kReach; ++d) rows.push_back({centre + d, d == 0 ? &pointRuns : &points});
     }
     const size_t stride = size_t(shape.width) * 3;
     std::vector<uint8_t> window(stride * kRowsPerSample);
-    return imaging::ReadJpegRows(jpeg, size, shape.width, shape.height, rows, [&](size_t index, const uint8_t* bgr) {
+    const auto take = [&](size_t index, const uint8_t* bgr) {
         const size_t inWindow = index % kRowsPerSample;
-        std::copy(bgr, bgr + stride, window.data() + inWindow * stride);
+        uint8_t* const row = window.data() + inWindow * stride;
+        for (const int x : *rows[index].columns) std::copy_n(bgr + x * 3, 3, row + x * 3);
         if (inWindow + 1 < kRowsPerSample) return;
-        grid.SampleRow(sampleRow(int(index / kRowsPerSample)), window.data() + kRowsPerSample / 2 * stride, ptrdiff_t(stride), out);
-    });
+        const uint8_t* const centre = window.data() + kReach * stride;
+        grid.SampleRow(sampleRow(int(index / kRowsPerSample)), centre, ptrdiff_t(stride), out);
+    };
+    return imaging::ReadJpegRows(jpeg, size, shape.width, shape.height, rows, take);
 }
 
 }  // namespace kestrova

@@ -9,15 +9,22 @@
 
 namespace kestrova::imaging {
 
-// Receives the `index`th of the rows asked for: blue, green, red bytes across the picture's whole width.
+// A row to read, from the top, and the pixels of it wanted, from the left, in any order.
+struct RowRequest {
+    int row = 0;
+    const std::vector<int>* columns = nullptr;
+};
+
+// Receives the `index`th of the rows asked for: blue, green, red bytes across the picture's whole width, of
+// which the columns asked for are the picture's and the others may be anything.
 using TakeRow = std::function<void(size_t index, const uint8_t* bgr)>;
 
-// Hands `take` each picture row that `rows` names (top row 0, in rising order), exactly as DecodeInto would
-// write it; the picture is decoded a row at a time and never stored. The picture must be at least `width` x
-// `height`, with every row asked for in its top `height`. False when it is smaller, or larger than a bitmap
-// may be, or when DecodeInto would not decode it (rows handed over before the failure are then not the
-// picture's).
-bool ReadJpegRows(const uint8_t* data, size_t size, int width, int height, const std::vector<int>& rows,
+// Hands `take` each row asked for (in rising order), the columns asked for exactly as DecodeInto would write
+// them; the picture is decoded a row at a time and never stored. The picture must be at least `width` x
+// `height`, with every row asked for in its top `height` and every column in its left `width`. False when it
+// is smaller, or larger than a bitmap may be, or when DecodeInto would not decode it (rows handed over before
+// the failure are then not the picture's).
+bool ReadJpegRows(const uint8_t* data, size_t size, int width, int height, const std::vector<RowRequest>& rows,
                   const TakeRow& take);
 
 }  // namespace kestrova::imaging

@@ -47,12 +47,20 @@ std::vector<Bytes> WholeDecodeRows(const Bytes& jpeg, int width, int height) {
     return rows;
 }
 
-// Reads `rows` of a picture `width` wide; empty when it does not read.
+std::vector<int> EveryColumn(int width) {
+    std::vector<int> columns(size_t(width), 0);
+    for (int x = 0; x < width; ++x) columns[size_t(x)] = x;
+    return columns;
+}
+
+// Reads `rows` of a picture `width` wide, every column of them; empty when it does not read.
 std::vector<Bytes> ChosenRows(const Bytes& jpeg, int width, int height, const std::vector<int>& rows) {
+    const std::vector<int> columns = EveryColumn(width);
+    std::vector<RowRequest> requests;
+    for (int y : rows) requests.push_back({y, &columns});
     std::vector<Bytes> taken(rows.size());
-    const bool read = ReadJpegRows(jpeg.data(), jpeg.size(), width, height, rows, [&](size_t i, const uint8_t* bgr) {
-        taken.at(i).assign(bgr, bgr + size_t(width) * 3);
-    });
+    const auto take = [&](size_t i, const uint8_t* bgr) { taken.at(i).assign(bgr, bgr + size_t(width) * 3); };
+    const bool read = ReadJpegRows(jpeg.data(), jpeg.size(), width, height, requests, take);
     return read ? taken : std::vector<Bytes>{};
 }
 
@@ -73,6 +81,8 @@ TEST(JpegRows, GivesEachRowAsAWholeDecodeWritesIt) {
     };
     for (const Case& c : {Case{"4:2:0 as cameras send", 640, 480, TJSAMP_420, 0},
                           Case{"4:2:0 of odd size", 83, 61, TJSAMP_420, 0},
+                          Case{"4:2:0 two chroma samples wide", 4, 40, TJSAMP_420, 0},
+                          Case{"4:2:0 three chroma samples wide", 5, 40, TJSAMP_420, 0},
                           Case{"4:2:2", 64, 52, TJSAMP_422, 0},
                           Case{"4:4:4", 40, 56, TJSAMP_444, 0},
                           Case{"4:4:0", 48, 60, TJSAMP_440, 0},
@@ -97,11 +107,18 @@ TEST(JpegRows, ReadsTheTopLeftOfALargerPictureAndRefusesASmallerOne) {
     EXPECT_EQ(chosen[1], whole[39]);
 
     const auto take = [](size_t, const uint8_t*) {};
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 81, 72, {0}, take)) << "narrower than asked";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 73, {0}, take)) << "shorter than asked";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {40}, take)) << "a row below the rows asked for";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {5, 4}, take)) << "rows out of order";
-    EXPECT_FALSE(ReadJpegRows(nullptr, 0, 80, 40, {0}, take));
+    const std::vector<int> left{0}, outside{40};
+    const std::vector<RowRequest> top{{0, &left}};
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 81, 72, top, take)) << "narrower than asked";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 73, top, take)) << "shorter than asked";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{40, &left}}, take))
+        << "a row below the rows asked for";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{5, &left}, {4, &left}}, take))
+        << "rows out of order";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 40, 40, {{0, &left}, {1, &outside}}, take))
+        << "a column right of those asked for";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{0, nullptr}}, take)) << "no columns";
+    EXPECT_FALSE(ReadJpegRows(nullptr, 0, 80, 40, top, take));
 }
 
 TEST(JpegRows, FailsWhereAWholeDecodeFails) {
