@@ -1,6 +1,6 @@
 #pragma once
-// Chosen rows of a JPEG, read without storing the picture: for work that looks at a few rows, such as motion
-// detection's sample points, and has no use for the rest.
+// Chosen pixels of chosen rows of a JPEG, read without storing the picture: for work that looks at a few of
+// them, such as motion detection's sample points, and has no use for the rest.
 
 #include <cstddef>
 #include <cstdint>
