@@ -6,11 +6,13 @@ namespace kestrova {
 namespace {
 
 constexpr int kChangeThreshold = 16;
+static_assert(MotionGrid::kReach == 2, "SmoothByte's five weights reach two pixels and two rows either side");
 
 // One byte of a sample point after smoothing: a horizontal pass over the row, then a vertical one over the
-// column, with the weights 0.1, 0.2, 0.4, 0.2, 0.1 in double precision, each product added to the running sum
-// and the sum truncated before the next is added. `step` is the distance in bytes between the same byte of
-// neighbouring pixels, `row` between neighbouring rows.
+// column, each reaching two pixels or rows either side (MotionGrid::kReach), with the weights 0.1, 0.2, 0.4,
+// 0.2, 0.1 in double precision, each product added to the running sum and the sum truncated before the next
+// is added. `step` is the distance in bytes between the same byte of neighbouring pixels, `row` between
+// neighbouring rows.
 //
 // For a whole number a from 0 to 1,023 and a byte p, trunc(a + w x p) equals a + trunc(w x p) for each weight
 // w, and trunc(0.1 x p), trunc(0.2 x p), trunc(0.4 x p) equal p / 10, p / 5, 2p / 5 in integer division (the

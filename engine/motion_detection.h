@@ -18,15 +18,18 @@ using MotionSample = std::array<uint8_t, kMaskCells * 3>;
 // Where a frame's sample points lie: 40 rows of 40 points, evenly spaced.
 class MotionGrid {
 public:
+    // How far from a point, in pixels along its row and in rows along its column, the smoothing reads.
+    static constexpr int kReach = 2;
+
     // False for any size but 320 x 240 and 640 x 480.
     static bool For(int width, int height, MotionGrid* grid);
 
-    // The frame row (in memory order) of sample row r's points. A point reads the two rows either side of it.
+    // The frame row (in memory order) of sample row r's points.
     int CentreRow(int r) const { return rowStep_ / 2 + r * rowStep_; }
-    // The frame column of each row's point k. A point reads the two pixels either side of it.
+    // The frame column of each row's point k.
     int CentreColumn(int k) const { return columnStep_ / 2 + k * columnStep_; }
-    // Samples row r from its centre row's pixels at `centre`, the rows around it `stride` bytes away either way
-    // (in either order: the smoothing weighs the rows above and below alike).
+    // Samples row r from its centre row's pixels at `centre`, the rows around it `stride` bytes away either
+    // way (in either order: the smoothing weighs the rows above and below alike).
     void SampleRow(int r, const uint8_t* centre, ptrdiff_t stride, MotionSample& out) const;
 
 private:
@@ -36,9 +39,9 @@ private:
 // Samples and smooths a 320 x 240 or 640 x 480 frame (230,400 or 921,600 bytes); false for any other size.
 bool TakeMotionSample(const uint8_t* frame, size_t size, MotionSample& out);
 
-// The same sample taken straight from a received JPEG that makes a frame of `shape`, keeping only the rows
-// the points read as it decodes, so that no frame is made or kept for it. False where the frame could not be sampled or
-// the JPEG does not decode as a whole frame would.
+// The same sample taken straight from a received JPEG that makes a frame of `shape`, making only the pixels
+// the points read as it decodes, so that no frame is made or kept for it. False where the frame could not be
+// sampled or the JPEG does not decode as a whole frame would.
 bool TakeMotionSampleFromJpeg(const uint8_t* jpeg, size_t size, const FrameShape& shape, MotionSample& out);
 
 // Blacks out the points in the set cells of `privacy`, as they read a frame whose private cells are black.

@@ -11,8 +11,8 @@
 namespace kestrova {
 namespace {
 
-constexpr int kRowsPerSample = 5;  // the centre row and two either side
-constexpr int kReach = kRowsPerSample / 2;  // the rows, or pixels, either side of a point that it reads
+constexpr int kReach = MotionGrid::kReach;
+constexpr int kRowsPerSample = 2 * kReach + 1;  // the centre row and those either side
 
 }  // namespace
 
