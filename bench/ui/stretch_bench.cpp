@@ -158,23 +158,21 @@ BENCHMARK(PixmanBoxConvolution32)->Arg(1)->Arg(kTiles)->Unit(benchmark::kMillise
 
 // 0 when both ratios are within the bound (or a benchmark was filtered out).
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
     kestrova::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    kestrova::bench::RunInterleaved(argc, argv, reporter);
     int failed = 0;
     for (const std::string frames : {"1", "25"}) {
         const std::string measured = "StretchDIBitsHalftone/" + frames,
                           baseline = "PixmanBilinear32/" + frames;
-        if (!reporter.times.count(measured) || !reporter.times.count(baseline)) continue;
-        const double ratio = reporter.times[measured] / reporter.times[baseline];
+        if (!reporter.Ran(measured) || !reporter.Ran(baseline)) continue;
+        const double ratio = reporter.Time(measured) / reporter.Time(baseline);
         std::printf("%s / %s: %.2f (at most %.2f wanted)\n", measured.c_str(), baseline.c_str(), ratio,
                     kBound);
         failed |= ratio > kBound;
         const std::string reading = "ReadFramesOnce/" + frames;
-        if (reporter.times.count(reading))
+        if (reporter.Ran(reading))
             std::printf("  the floor: %s / %s: %.2f\n", reading.c_str(), baseline.c_str(),
-                        reporter.times[reading] / reporter.times[baseline]);
+                        reporter.Time(reading) / reporter.Time(baseline));
     }
     return failed;
 }
