@@ -44,7 +44,7 @@ constexpr int kCameraCounts[] = {1, 4, 25};
 constexpr uint32_t kSettleMs = 2000;
 constexpr uint32_t kMeasureMs = 6000;
 constexpr UINT_PTR kEndTimer = 1;
-constexpr int kDetectionPassMs = 200;
+constexpr int kDetectionPassMs = 200;  // how long the detection worker waits between its passes
 
 // Targets: an unwatched camera at most 0.3 of a bare decode per frame and 25 of them under 0.15 of a core; a
 // shown camera at most 1.4 bare decodes, 25 of them well under a core; at most 1.5 MB resident per camera.
