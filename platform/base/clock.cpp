@@ -1,5 +1,6 @@
 #include "platform/base/clock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -52,6 +53,13 @@ LocalTime FromTm(const std::tm& t, int millisecond) {
 constexpr auto kTestPoll = std::chrono::milliseconds(1);
 
 }  // namespace
+
+bool Clock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t untilMs,
+                      const std::function<bool()>& ready) {
+    const uint64_t now = Milliseconds();
+    const uint64_t left = untilMs <= now ? 0 : untilMs - now;
+    return WaitFor(lock, cv, uint32_t(std::min<uint64_t>(left, UINT32_MAX)), ready);
+}
 
 Clock& GetClock() { return *g_clock.load(); }
 

@@ -34,6 +34,11 @@ public:
     // time has passed, and returns ready(). Whoever makes ready() true notifies `cv` while holding the mutex.
     virtual bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                          const std::function<bool()>& ready) = 0;
+    // As WaitFor, up to a point of Milliseconds() rather than for a span from now, for a waiter that worked
+    // out its deadline from an earlier reading: a clock that steps must not add a step taken before the wait
+    // began to it. A clock that runs on by itself has nothing to lose there, so this converts to WaitFor.
+    virtual bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t untilMs,
+                           const std::function<bool()>& ready);
 };
 
 // The installed clock (the system clock unless a test installed another).
@@ -57,12 +62,12 @@ public:
     void Sleep(uint32_t ms) override;
     bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
                  const std::function<bool()>& ready) override;
-
-    // Sleep and WaitFor up to a millisecond count rather than for a span from now, for a clock of tests that
-    // must not lose a step that comes while the wait begins.
-    void SleepUntil(uint64_t untilMs);
     bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t untilMs,
-                   const std::function<bool()>& ready);
+                   const std::function<bool()>& ready) override;
+
+    // Sleep up to a millisecond count rather than for a span from now, for a clock of tests that must not
+    // lose a step that comes while the sleep begins.
+    void SleepUntil(uint64_t untilMs);
 
     // Moves both the calendar and the millisecond count forward and wakes whoever waits for that time.
     void Advance(uint32_t ms);

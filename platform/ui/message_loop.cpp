@@ -160,7 +160,7 @@ void WaitForMore(ThreadQueue& q, const Filter& f, uint64_t seen) {
         const uint32_t timeout = WaitLimitLocked(q, f, now, flowUntil);
         if (timeout == 0) return;
         q.wakesByItselfMs = timeout == kInfinite ? UINT64_MAX : now + timeout;
-        const bool woken = GetClock().WaitFor(lock, q.wake, timeout, [&] {
+        const bool woken = GetClock().WaitUntil(lock, q.wake, q.wakesByItselfMs, [&] {
             return q.changes != seen || !q.sends.empty() || DueTimerLocked(q, f, NowMs()) != nullptr ||
                    (q.unhurriedDueMs != 0 && q.unhurriedDueMs < q.wakesByItselfMs);
         });
