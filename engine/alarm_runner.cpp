@@ -17,14 +17,6 @@ constexpr int32_t kAlarmHoldSeconds = 7;
 constexpr uint64_t kPassMs = 500;
 constexpr size_t kMaxNameBytes = 255;
 
-// One sleep to the next pass, `kPassMs` after `noted`, cut short by a stop.
-void SleepToNextPass(StopFlag& stop, uint64_t noted) {
-    Clock& clock = GetClock();
-    for (uint64_t now = clock.Milliseconds(); now - noted < kPassMs; now = clock.Milliseconds()) {
-        if (!stop.SleepUnlessStopped(uint32_t(kPassMs - (now - noted)))) return;
-    }
-}
-
 }  // namespace
 
 int Device::TriggerAlarm() {
@@ -107,7 +99,7 @@ void Device::RunAlarmActions(StopFlag& stop) {
     run.Begin();
     for (uint64_t elapsed = 0; AlarmGoesOn(stop);) {
         run.Pass();
-        SleepToNextPass(stop, noted);
+        stop.SleepUntilUnlessStopped(noted + kPassMs);  // a stop cuts it short; the loop's test sees it
         noted = GetClock().Milliseconds();
         elapsed += kPassMs;
         if (elapsed >= 1000) {

@@ -9,6 +9,12 @@ bool StopFlag::SleepUnlessStopped(uint32_t ms) {
     return !GetClock().WaitFor(lock, cv_, ms, [&] { return requested_.load(); });
 }
 
+bool StopFlag::SleepUntilUnlessStopped(uint64_t untilMs) {
+    if (GetClock().Milliseconds() >= untilMs) return !requested_.load();  // due already: no wait to count
+    std::unique_lock<std::mutex> lock(mutex_);
+    return !GetClock().WaitUntil(lock, cv_, untilMs, [&] { return requested_.load(); });
+}
+
 void StopFlag::Request() {
     std::lock_guard<std::mutex> g(mutex_);
     requested_.store(true);

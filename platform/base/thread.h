@@ -16,6 +16,9 @@ public:
     bool Requested() const { return requested_.load(); }
     // Sleeps `ms` on the installed clock, or less when a stop is requested; returns false when it was.
     bool SleepUnlessStopped(uint32_t ms);
+    // As SleepUnlessStopped, up to a point of the installed clock's Milliseconds(); a point already passed
+    // returns at once, without a wait.
+    bool SleepUntilUnlessStopped(uint64_t untilMs);
 
 private:
     friend class Worker;

@@ -10,10 +10,7 @@ bool StreamPacer::WaitNext(StopFlag& stop) {
     Clock& clock = GetClock();
     if (count_ == 0) start_ = clock.Milliseconds();
     const uint64_t due = start_ + count_ * intervalMs_;
-    for (uint64_t now = clock.Milliseconds(); now < due; now = clock.Milliseconds()) {
-        if (!stop.SleepUnlessStopped(uint32_t(due - now))) return false;
-    }
-    if (stop.Requested()) return false;
+    if (!stop.SleepUntilUnlessStopped(due)) return false;
     ++count_;
     return true;
 }

@@ -34,11 +34,10 @@ void SteppingClock::Sleep(uint32_t ms) {
     SleepUntil(until);
 }
 
-bool SteppingClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
-                            const std::function<bool()>& ready) {
-    const uint64_t until = Milliseconds() + ms;
+bool SteppingClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+                              uint64_t untilMs, const std::function<bool()>& ready) {
     Entered();
-    return WaitUntil(lock, cv, until, ready);
+    return TestClock::WaitUntil(lock, cv, untilMs, ready);
 }
 
 bool SteppingClock::AwaitWaits(int count, const std::function<bool()>& done) {

@@ -18,8 +18,10 @@ public:
     ~SteppingClock() override;
 
     void Sleep(uint32_t ms) override;
-    bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t ms,
-                 const std::function<bool()>& ready) override;
+    // Every wait, for a span or up to a point, comes here with its end fixed (TestClock's WaitFor fixes it
+    // before it calls this), and is counted.
+    bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t untilMs,
+                   const std::function<bool()>& ready) override;
 
     // Waits (in real time, up to 30 s) until `count` more waits than so far were entered, or until `done`
     // holds; false on time-out.
