@@ -153,19 +153,26 @@ public:
     ~SilentCamera() { ::close(socket_); }
     int Port() const { return port_; }
     // Whether a client is connected and still waiting for its answer. The camera's call connects from a
-    // thread of its own, so its connection may still be on its way: it gets a few seconds to arrive. The
-    // client's connection is closed afterwards, which ends its call.
+    // thread of its own, so its connection may still be on its way: it gets a few seconds to arrive. A
+    // connection already closed is passed over: another test process, probing a port it found free, may
+    // have reached this one. The client's connection is closed afterwards, which ends its call.
     bool ClientWaiting() {
-        pollfd listener{socket_, POLLIN, 0};
-        if (::poll(&listener, 1, 10000) != 1) return false;
-        const int client = ::accept4(socket_, nullptr, nullptr, SOCK_NONBLOCK);
-        if (client < 0) return false;
-        char byte;
-        while (::recv(client, &byte, 1, MSG_DONTWAIT) > 0) {
+        using std::chrono::steady_clock;
+        const auto deadline = steady_clock::now() + std::chrono::seconds(10);
+        for (auto now = steady_clock::now(); now < deadline; now = steady_clock::now()) {
+            pollfd listener{socket_, POLLIN, 0};
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+            if (::poll(&listener, 1, int(left.count()) + 1) != 1) return false;
+            const int client = ::accept4(socket_, nullptr, nullptr, SOCK_NONBLOCK);
+            if (client < 0) return false;
+            char byte;
+            while (::recv(client, &byte, 1, MSG_DONTWAIT) > 0) {
+            }
+            const bool open = ::recv(client, &byte, 1, MSG_DONTWAIT | MSG_PEEK) < 0 && errno == EAGAIN;
+            ::close(client);
+            if (open) return true;
         }
-        const bool open = ::recv(client, &byte, 1, MSG_DONTWAIT | MSG_PEEK) < 0 && errno == EAGAIN;
-        ::close(client);
-        return open;
+        return false;
     }
 
 private:
