@@ -61,46 +61,55 @@ KESTROVA_AVX2 void StoreFour(__m128i pixels, int left, uint32_t* line) {
     std::copy(four, four + left, line);
 }
 
-// The row loop: kParts vectors of the row's width at a time down all its rows, the sums held in registers,
-// then weighed, the edge rows added, and stored. The loops over the parts are unrolled on GCC's word:
-// at -O2 it leaves them as loops and keeps the sums in arrays in memory, at half the speed. A row whose
-// length is not a multiple of the step ends in a step that overlaps the one before; rows shorter than a step
-// go the narrower way.
+// One step of the row loop: kParts vectors of the row's width from byte `at`, down all its rows, the sums
+// held in registers, then weighed, the edge rows added, and stored. The loops over the parts are unrolled on
+// GCC's word: at -O2 it leaves them as loops and keeps the sums in arrays in memory, at half the speed.
 template <typename V, typename Ops, int kParts>
-inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n, int16_t* levels) {
+inline __attribute__((always_inline)) void LevelsStep(const RowPlan& row, size_t at, int16_t* levels) {
     constexpr size_t kPart = sizeof(V) / 2;  // bytes widened into one vector of words
-    constexpr size_t kStep = kPart * kParts;
     const V firstShare = Ops::Set(row.firstShare), lastShare = Ops::Set(row.lastShare),
             innerShare = Ops::Set(row.innerShare);
     const uint8_t* const lastRow = row.Row(row.count - 1);
-    for (size_t next = 0; next < n; next += kStep) {
-        const size_t at = std::min(next, n - kStep);
-        V out[kParts];
+    V out[kParts];
 #pragma GCC unroll 8
-        for (int k = 0; k < kParts; ++k) out[k] = Ops::Zero();
-        for (int from = 1; from < row.count - 1; from += row.innerBatch) {
-            const int to = std::min(from + row.innerBatch, row.count - 1);
-            V sum[kParts];
+    for (int k = 0; k < kParts; ++k) out[k] = Ops::Zero();
+    for (int from = 1; from < row.count - 1; from += row.innerBatch) {
+        const int to = std::min(from + row.innerBatch, row.count - 1);
+        V sum[kParts];
 #pragma GCC unroll 8
-            for (int k = 0; k < kParts; ++k) sum[k] = Ops::Zero();
-            const uint8_t* p = row.Row(from) + at;
-            for (int y = from; y < to; ++y, p += row.stride) {
+        for (int k = 0; k < kParts; ++k) sum[k] = Ops::Zero();
+        const uint8_t* p = row.Row(from) + at;
+        for (int y = from; y < to; ++y, p += row.stride) {
 #pragma GCC unroll 8
-                for (int k = 0; k < kParts; ++k) sum[k] = Ops::Add(sum[k], Ops::Widen(p + k * kPart));
-            }
-#pragma GCC unroll 8
-            for (int k = 0; k < kParts; ++k)
-                out[k] = Ops::Add(out[k], Ops::Weigh(Ops::Shift(sum[k], row.innerShift), innerShare));
+            for (int k = 0; k < kParts; ++k) sum[k] = Ops::Add(sum[k], Ops::Widen(p + k * kPart));
         }
 #pragma GCC unroll 8
-        for (int k = 0; k < kParts; ++k) {
-            V level = Ops::Weigh(Ops::Shift(Ops::Widen(row.first + at + k * kPart), 8), firstShare);
-            if (row.count > 1)
-                level = Ops::Add(level,
-                                 Ops::Weigh(Ops::Shift(Ops::Widen(lastRow + at + k * kPart), 8), lastShare));
-            Ops::Store(levels + at + k * kPart, Ops::Add(out[k], level));
-        }
+        for (int k = 0; k < kParts; ++k)
+            out[k] = Ops::Add(out[k], Ops::Weigh(Ops::Shift(sum[k], row.innerShift), innerShare));
     }
+#pragma GCC unroll 8
+    for (int k = 0; k < kParts; ++k) {
+        V level = Ops::Weigh(Ops::Shift(Ops::Widen(row.first + at + k * kPart), 8), firstShare);
+        if (row.count > 1)
+            level =
+                Ops::Add(level, Ops::Weigh(Ops::Shift(Ops::Widen(lastRow + at + k * kPart), 8), lastShare));
+        Ops::Store(levels + at + k * kPart, Ops::Add(out[k], level));
+    }
+}
+
+// The row loop, in whole steps. What is left of a row after them ends in a half step when it fits one (a
+// whole-width row of a 640-pixel frame is seven and a half steps), else in a step that overlaps the one
+// before. Rows shorter than a step go the narrower way.
+template <typename V, typename Ops, int kParts>
+inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n, int16_t* levels) {
+    constexpr size_t kStep = sizeof(V) / 2 * kParts;
+    size_t at = 0;
+    for (; at + kStep <= n; at += kStep) LevelsStep<V, Ops, kParts>(row, at, levels);
+    if (at == n) return;
+    if (n - at <= kStep / 2)
+        LevelsStep<V, Ops, kParts / 2>(row, n - kStep / 2, levels);
+    else
+        LevelsStep<V, Ops, kParts>(row, n - kStep, levels);
 }
 
 KESTROVA_AVX2 void LevelsAvx2(const RowPlan& row, size_t n, int16_t* levels) {
