@@ -238,6 +238,16 @@ const Plans& PlansFor(const AreaAverageJob& job) {
     return replaced = MakePlans(job);
 }
 
+// The rows of `next` that `row`, just read, did not read: all of them but the first when the two share it
+// (an edge row that both destination rows cover a part of), which is then still in the cache.
+RowPlan Unread(RowPlan next, const RowPlan& row) {
+    if (next.count > 0 && row.count > 0 && next.first == row.Row(row.count - 1)) {
+        next.first += next.stride;
+        --next.count;
+    }
+    return next;
+}
+
 Kernels KernelsFor(PixelLoops loops) {
 #if defined(KESTROVA_AREA_AVERAGE_X86)
     if (loops == PixelLoops::kAvx2) return area_average::Avx2Kernels();
@@ -293,7 +303,7 @@ void AreaAverage(const AreaAverageJob& job, uint32_t* out, size_t outStride, Pix
         const RowPlan row = next;
         next = k + 1 < rows.size() ? plan(k + 1) : RowPlan{};
         kernels.levels(row, n, levels);
-        Prefetcher ahead(next, n);
+        Prefetcher ahead(Unread(next, row), n);
         const size_t index = upward ? rows.size() - 1 - k : k;
         kernels.pixels(levels, plans.columns, ahead, out + index * outStride);
     }
