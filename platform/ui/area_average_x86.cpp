@@ -62,8 +62,8 @@ KESTROVA_AVX2 void StoreFour(__m128i pixels, int left, uint32_t* line) {
 }
 
 // One step of the row loop: kParts vectors of the row's width from byte `at`, down all its rows, the sums
-// held in registers, then weighed, the edge rows added, and stored. The loops over the parts are unrolled on
-// GCC's word: at -O2 it leaves them as loops and keeps the sums in arrays in memory, at half the speed.
+// held in registers, then weighed, the edge rows added, and stored. The loops over the parts are unrolled by
+// pragma: at -O2 GCC leaves them as loops and keeps the sums in arrays in memory, at half the speed.
 template <typename V, typename Ops, int kParts>
 inline __attribute__((always_inline)) void LevelsStep(const RowPlan& row, size_t at, int16_t* levels) {
     constexpr size_t kPart = sizeof(V) / 2;  // bytes widened into one vector of words
@@ -98,8 +98,8 @@ inline __attribute__((always_inline)) void LevelsStep(const RowPlan& row, size_t
 }
 
 // The row loop, in whole steps. What is left of a row after them ends in a half step when it fits one (a
-// whole-width row of a 640-pixel frame is seven and a half steps), else in a step that overlaps the one
-// before. Rows shorter than a step go the narrower way.
+// whole-width row of a 640-pixel frame is seven and a half AVX-512 steps), else in a step that overlaps the
+// one before. Rows shorter than a step go the narrower way.
 template <typename V, typename Ops, int kParts>
 inline __attribute__((always_inline)) void Levels(const RowPlan& row, size_t n, int16_t* levels) {
     constexpr size_t kStep = sizeof(V) / 2 * kParts;
