@@ -30,24 +30,26 @@ bool TakeMotionSampleFromJpeg(const uint8_t* jpeg, size_t size, const FrameShape
     // The frame is the picture's top-left corner, its rows bottom-up unless the picture is to show upside
     // down. The picture's rows come top first, so its top sample row comes first.
     auto sampleRow = [&](int i) { return shape.flip ? i : kMaskSide - 1 - i; };
+    // Each sample row's five rows go to a window of five rows, which the next sample row reuses once this
+    // one is sampled.
+    const size_t stride = size_t(shape.width) * 3;
+    std::vector<uint8_t> window(stride * kRowsPerSample);
     std::vector<imaging::RowRequest> rows;
     rows.reserve(kMaskSide * kRowsPerSample);
     for (int i = 0; i < kMaskSide; ++i) {
         const int r = sampleRow(i);
         const int centre = shape.flip ? grid.CentreRow(r) : shape.height - 1 - grid.CentreRow(r);
-        for (int d = -kReach; d <= kReach; ++d) rows.push_back({centre + d, d == 0 ? &pointRuns : &points});
+        for (int d = -kReach; d <= kReach; ++d) {
+            uint8_t* const into = window.data() + size_t(kReach + d) * stride;
+            rows.push_back({centre + d, d == 0 ? &pointRuns : &points, into});
+        }
     }
-    const size_t stride = size_t(shape.width) * 3;
-    std::vector<uint8_t> window(stride * kRowsPerSample);
-    const auto take = [&](size_t index, const uint8_t* bgr) {
-        const size_t inWindow = index % kRowsPerSample;
-        uint8_t* const row = window.data() + inWindow * stride;
-        for (const int x : *rows[index].columns) std::copy_n(bgr + x * 3, 3, row + x * 3);
-        if (inWindow + 1 < kRowsPerSample) return;
+    const auto sampled = [&](size_t index) {
+        if (index % kRowsPerSample + 1 < kRowsPerSample) return;
         const uint8_t* const centre = window.data() + kReach * stride;
         grid.SampleRow(sampleRow(int(index / kRowsPerSample)), centre, ptrdiff_t(stride), out);
     };
-    return imaging::ReadJpegRows(jpeg, size, shape.width, shape.height, rows, take);
+    return imaging::ReadJpegRows(jpeg, size, shape.width, shape.height, rows, sampled);
 }
 
 }  // namespace kestrova

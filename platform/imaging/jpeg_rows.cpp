@@ -43,7 +43,7 @@ bool Asked(const std::vector<RowRequest>& rows, int width, int height) {
     for (size_t i = 0; i < rows.size(); ++i) {
         const RowRequest& r = rows[i];
         const bool inOrder = i == 0 || r.row >= rows[i - 1].row;
-        if (r.row < 0 || r.row >= height || !inOrder || r.columns == nullptr) return false;
+        if (r.row < 0 || r.row >= height || !inOrder || r.columns == nullptr || r.into == nullptr) return false;
         if (std::find(checked.begin(), checked.end(), r.columns) != checked.end()) continue;
         for (const int x : *r.columns)
             if (x < 0 || x >= width) return false;
@@ -64,14 +64,21 @@ bool CameraSampling(const jpeg_decompress_struct& info) {
 
 // Every row is decoded in turn, as a whole decode decodes them: libjpeg's way of passing over rows reads a
 // damaged stream differently, and could make something of a picture that a whole decode refuses.
-bool ReadScanlines(jpeg_decompress_struct& info, const std::vector<RowRequest>& rows, const TakeRow& take) {
+bool ReadScanlines(jpeg_decompress_struct& info, const std::vector<RowRequest>& rows, const RowDone& done) {
     JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                 info.output_width * 3, 1);
     size_t next = 0;
     while (info.output_scanline < info.output_height) {
         const int y = int(info.output_scanline);
         if (jpeg_read_scanlines(&info, row, 1) != 1) return false;
-        for (; next < rows.size() && rows[next].row == y; ++next) take(next, row[0]);
+        for (; next < rows.size() && rows[next].row == y; ++next) {
+            for (const int x : *rows[next].columns) {
+                const JSAMPLE* pixel = row[0] + x * 3;
+                uint8_t* to = rows[next].into + x * 3;
+                to[0] = pixel[0], to[1] = pixel[1], to[2] = pixel[2];
+            }
+            done(next);
+        }
     }
     return true;
 }
@@ -82,15 +89,13 @@ bool ReadScanlines(jpeg_decompress_struct& info, const std::vector<RowRequest>& 
 constexpr int kLumaRows = 16, kChromaRows = 8;
 constexpr int kLumaKept = 2 * kLumaRows, kChromaKept = 2 * kChromaRows;
 
-bool ReadPlanes(jpeg_decompress_struct& info, const std::vector<RowRequest>& rows, const TakeRow& take) {
+bool ReadPlanes(jpeg_decompress_struct& info, const std::vector<RowRequest>& rows, const RowDone& done) {
     auto plane = [&](const jpeg_component_info& c, int kept) {
         return (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                          c.width_in_blocks * DCTSIZE, JDIMENSION(kept));
     };
     JSAMPARRAY luma = plane(info.comp_info[0], kLumaKept), cb = plane(info.comp_info[1], kChromaKept),
                cr = plane(info.comp_info[2], kChromaKept);
-    JSAMPARRAY bgr = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                info.output_width * 3, 1);
     const int chromaHeight = int(info.comp_info[1].downsampled_height);
     ycc420::RowPlanes planes;
     planes.chromaWidth = int(info.comp_info[1].downsampled_width);
@@ -108,17 +113,17 @@ bool ReadPlanes(jpeg_decompress_struct& info, const std::vector<RowRequest>& row
             planes.luma = luma[y % kLumaKept];
             planes.cbNear = cb[near % kChromaKept], planes.cbFar = cb[far % kChromaKept];
             planes.crNear = cr[near % kChromaKept], planes.crFar = cr[far % kChromaKept];
-            ycc420::ToBgr(planes, *rows[next].columns, bgr[0]);
-            take(next, bgr[0]);
+            ycc420::ToBgr(planes, *rows[next].columns, rows[next].into);
+            done(next);
         }
     }
     return true;
 }
 
-// Reads the rows into memory of the decoder's own. Holds no object that needs destroying: an error leaves it
-// by a long jump back to ReadTrapped.
+// Reads the rows into their places, through memory of the decoder's own. Holds no object that needs
+// destroying: an error leaves it by a long jump back to ReadTrapped.
 bool ReadRows(jpeg_decompress_struct& info, int width, int height, const std::vector<RowRequest>& rows,
-              const TakeRow& take) {
+              const RowDone& done) {
     jpeg_read_header(&info, TRUE);
     if (!Readable(info, width, height)) return false;
     const bool planes = CameraSampling(info);
@@ -128,24 +133,24 @@ bool ReadRows(jpeg_decompress_struct& info, int width, int height, const std::ve
         info.out_color_space = JCS_EXT_BGR;
     }
     jpeg_start_decompress(&info);
-    if (!(planes ? ReadPlanes(info, rows, take) : ReadScanlines(info, rows, take))) return false;
+    if (!(planes ? ReadPlanes(info, rows, done) : ReadScanlines(info, rows, done))) return false;
     jpeg_finish_decompress(&info);
     return true;
 }
 
 // Reads the rows with the trap set; an error jumps back here and fails the reading.
 bool ReadTrapped(jpeg_decompress_struct& info, ErrorTrap& trap, const uint8_t* data, size_t size, int width,
-                 int height, const std::vector<RowRequest>& rows, const TakeRow& take) {
+                 int height, const std::vector<RowRequest>& rows, const RowDone& done) {
     if (setjmp(trap.jump) != 0) return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-    return ReadRows(info, width, height, rows, take);
+    return ReadRows(info, width, height, rows, done);
 }
 
 }  // namespace
 
 bool ReadJpegRows(const uint8_t* data, size_t size, int width, int height, const std::vector<RowRequest>& rows,
-                  const TakeRow& take) {
+                  const RowDone& done) {
     if (!Asked(rows, width, height)) return false;
     if (data == nullptr || size < 2 || size > ULONG_MAX || data[0] != 0xFF || data[1] != 0xD8) return false;
     // TurboJPEG refuses some headers that libjpeg reads (sampling factors it has no name for); what DecodeInto
@@ -156,7 +161,7 @@ bool ReadJpegRows(const uint8_t* data, size_t size, int width, int height, const
     info.err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = LeaveOnError;
     trap.manager.output_message = StayQuiet;
-    const bool read = ReadTrapped(info, trap, data, size, width, height, rows, take);
+    const bool read = ReadTrapped(info, trap, data, size, width, height, rows, done);
     jpeg_destroy_decompress(&info);
     return read;
 }

@@ -9,22 +9,24 @@
 
 namespace kestrova::imaging {
 
-// A row to read, from the top, and the pixels of it wanted, from the left, in any order.
+// A row to read, from the top; the pixels of it wanted, from the left, in any order; and where they go: the
+// blue, green, red bytes of pixel x to into[3x] onwards, every other byte of `into` left as it is.
 struct RowRequest {
     int row = 0;
     const std::vector<int>* columns = nullptr;
+    uint8_t* into = nullptr;
 };
 
-// Receives the `index`th of the rows asked for: blue, green, red bytes across the picture's whole width, of
-// which the columns asked for are the picture's and the others may be anything.
-using TakeRow = std::function<void(size_t index, const uint8_t* bgr)>;
+// Told that the pixels of the `index`th of the rows asked for are in place.
+using RowDone = std::function<void(size_t index)>;
 
-// Hands `take` each row asked for (in rising order), the columns asked for exactly as DecodeInto would write
-// them; the picture is decoded a row at a time and never stored. The picture must be at least `width` x
-// `height`, with every row asked for in its top `height` and every column in its left `width`. False when it
-// is smaller, or larger than a bitmap may be, or when DecodeInto would not decode it (rows handed over before
-// the failure are then not the picture's).
+// Writes the pixels asked for of each row asked for, exactly as DecodeInto would write them, and tells `done`
+// of each row in turn (in rising order), so that a caller may reuse the memory of rows it is done with; the
+// picture is decoded a row at a time and never stored. The picture must be at least `width` x `height`, with
+// every row asked for in its top `height` and every column in its left `width`. False when it is smaller, or
+// larger than a bitmap may be, or when DecodeInto would not decode it (pixels written before the failure are
+// then not the picture's).
 bool ReadJpegRows(const uint8_t* data, size_t size, int width, int height, const std::vector<RowRequest>& rows,
-                  const TakeRow& take);
+                  const RowDone& done);
 
 }  // namespace kestrova::imaging

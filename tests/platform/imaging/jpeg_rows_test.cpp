@@ -53,15 +53,17 @@ std::vector<int> EveryColumn(int width) {
     return columns;
 }
 
-// Reads `rows` of a picture `width` wide, every column of them; empty when it does not read.
+// Reads `rows` of a picture `width` wide, every column of them; empty when it does not read, or when a row is
+// told of out of turn.
 std::vector<Bytes> ChosenRows(const Bytes& jpeg, int width, int height, const std::vector<int>& rows) {
     const std::vector<int> columns = EveryColumn(width);
+    std::vector<Bytes> taken(rows.size(), Bytes(size_t(width) * 3));
     std::vector<RowRequest> requests;
-    for (int y : rows) requests.push_back({y, &columns});
-    std::vector<Bytes> taken(rows.size());
-    const auto take = [&](size_t i, const uint8_t* bgr) { taken.at(i).assign(bgr, bgr + size_t(width) * 3); };
-    const bool read = ReadJpegRows(jpeg.data(), jpeg.size(), width, height, requests, take);
-    return read ? taken : std::vector<Bytes>{};
+    for (size_t i = 0; i < rows.size(); ++i) requests.push_back({rows[i], &columns, taken[i].data()});
+    size_t told = 0;
+    const auto done = [&](size_t i) { told = i == told ? told + 1 : rows.size() + 1; };
+    const bool read = ReadJpegRows(jpeg.data(), jpeg.size(), width, height, requests, done);
+    return read && told == rows.size() ? taken : std::vector<Bytes>{};
 }
 
 // Rows alone and in runs, a gap within a block row and gaps across several, the first and the last.
@@ -106,19 +108,21 @@ TEST(JpegRows, ReadsTheTopLeftOfALargerPictureAndRefusesASmallerOne) {
     EXPECT_EQ(chosen[0], whole[3]) << "rows come across the picture's whole width";
     EXPECT_EQ(chosen[1], whole[39]);
 
-    const auto take = [](size_t, const uint8_t*) {};
+    const auto done = [](size_t) {};
     const std::vector<int> left{0}, outside{40};
-    const std::vector<RowRequest> top{{0, &left}};
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 81, 72, top, take)) << "narrower than asked";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 73, top, take)) << "shorter than asked";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{40, &left}}, take))
+    uint8_t row[81 * 3];
+    const std::vector<RowRequest> top{{0, &left, row}};
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 81, 72, top, done)) << "narrower than asked";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 73, top, done)) << "shorter than asked";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{40, &left, row}}, done))
         << "a row below the rows asked for";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{5, &left}, {4, &left}}, take))
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{5, &left, row}, {4, &left, row}}, done))
         << "rows out of order";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 40, 40, {{0, &left}, {1, &outside}}, take))
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 40, 40, {{0, &left, row}, {1, &outside, row}}, done))
         << "a column right of those asked for";
-    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{0, nullptr}}, take)) << "no columns";
-    EXPECT_FALSE(ReadJpegRows(nullptr, 0, 80, 40, top, take));
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{0, nullptr, row}}, done)) << "no columns";
+    EXPECT_FALSE(ReadJpegRows(jpeg.data(), jpeg.size(), 80, 40, {{0, &left, nullptr}}, done)) << "nowhere to go";
+    EXPECT_FALSE(ReadJpegRows(nullptr, 0, 80, 40, top, done));
 }
 
 TEST(JpegRows, FailsWhereAWholeDecodeFails) {
