@@ -56,14 +56,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int y = 0; y < height; y += 1 + y % 5) chosen.push_back(y);
     std::vector<int> columns(size_t(width > 0 ? width : 0));
     for (size_t x = 0; x < columns.size(); ++x) columns[x] = int(x);
-    std::vector<std::vector<uint8_t>> taken(chosen.size(), std::vector<uint8_t>(columns.size() * 3));
-    std::vector<RowRequest> requests;
-    for (size_t i = 0; i < chosen.size(); ++i) requests.push_back({chosen[i], &columns, taken[i].data()});
-    const bool rowsRead = ReadJpegRows(data, size, width, height, requests, [](size_t) {});
+    // The whole decode first: only a picture that decodes, and so is no larger than a bitmap may be, gets
+    // memory for each row; for any other header, however large it claims to be, the rows share one.
     const auto picture = Bitmap::Decode(data, size);
+    const size_t rowBytes = columns.size() * 3;
+    std::vector<uint8_t> taken(picture ? rowBytes * chosen.size() : rowBytes);
+    std::vector<RowRequest> requests;
+    for (size_t i = 0; i < chosen.size(); ++i)
+        requests.push_back({chosen[i], &columns, taken.data() + (picture ? i * rowBytes : 0)});
+    const bool rowsRead = ReadJpegRows(data, size, width, height, requests, [](size_t) {});
     if (rowsRead && !picture) __builtin_trap();
     for (size_t i = 0; rowsRead && i < chosen.size(); ++i) {
-        if (!std::equal(taken[i].begin(), taken[i].end(), picture->Row(chosen[i]))) __builtin_trap();
+        const uint8_t* row = taken.data() + i * rowBytes;
+        if (!std::equal(row, row + rowBytes, picture->Row(chosen[i]))) __builtin_trap();
     }
     if (picture) {
         const int stride = picture->Width() * 3;
