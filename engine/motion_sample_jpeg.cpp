@@ -2,7 +2,6 @@
 // only the pixels the points read, in the five rows around each sample row, are made and kept, in a window of
 // five rows, so detecting motion on a camera that nobody watches neither keeps a frame nor makes pixels that
 // no point reads.
-#include <algorithm>
 #include <vector>
 
 #include "engine/motion_detection.h"
